@@ -1,0 +1,31 @@
+# House helpers for the suite's targets.
+
+# veritope_test(<name> SOURCES ... LIBS ...): one GoogleTest executable, its
+# cases registered with CTest one by one. Window tests need no display.
+function(veritope_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VERITOPE_BIN=${VERITOPE_BIN_DIR}")
+endfunction()
+
+# veritope_shared_library(<name> SOURCES ... LIBS ... EXPORTS <version script>):
+# a library of the suite (a component server or a library bound by name) that
+# exports exactly the symbols its version script names and keeps every
+# linked-in helper private, so two copies of platform/ never interpose.
+function(veritope_shared_library name)
+  cmake_parse_arguments(ARG "" "EXPORTS" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} SHARED ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  target_link_options(${name} PRIVATE
+    "LINKER:--version-script=${ARG_EXPORTS}"
+    "LINKER:--exclude-libs,ALL"
+    "LINKER:--no-undefined")
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${ARG_EXPORTS})
+endfunction()
