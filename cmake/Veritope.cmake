@@ -3,6 +3,9 @@
 # veritope_test(<name> SOURCES ... LIBS ...): one GoogleTest executable, its
 # cases registered with CTest one by one. Window tests need no display.
 function(veritope_test name)
+  if(VERITOPE_FUZZ)
+    return()
+  endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)

@@ -113,6 +113,17 @@ bool Tokenize(std::string_view text, std::span<const Variable> variables, std::v
     return true;
 }
 
+// A key name is not empty and holds neither a backslash, which separates
+// keys in a path, nor a control character.
+bool IsKeyName(std::string_view name) {
+    if (name.empty())
+        return false;
+    for (const char c : name)
+        if (c == '\\' || static_cast<unsigned char>(c) < 0x20)
+            return false;
+    return true;
+}
+
 class Parser {
 public:
     explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
@@ -180,7 +191,7 @@ private:
             if (key.mode != ScriptKey::Mode::Normal)
                 t = Next();
         }
-        if (!IsName(t) || t->text.empty() || t->text.find('\\') != std::string::npos)
+        if (!IsName(t) || !IsKeyName(t->text))
             return false;
         key.name = t->text;
         if (const Token* eq = Peek(); eq && eq->kind == Token::Kind::Equals) {

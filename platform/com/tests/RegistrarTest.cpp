@@ -97,6 +97,7 @@ TEST(Registrar, MalformedScriptsChangeNothing) {
         "HKCR { val X = s 'value outside a key' }",
         "HKCR { A = s '%UNKNOWN%' }",
         "HKCR { 'A\\B' = s 'x' }",
+        "HKCR { 'line\nbreak' = s 'x' }",
         "HKCR { A = s 'x' } }",
     };
     for (std::string_view script : bad) {
