@@ -1,0 +1,340 @@
+// Step of LifeEngine against a plain sparse stepper (neighbour counts in a
+// std::unordered_map, change list sorted afterwards) on random soups.
+//
+// Workload: a soup of 447 x 447 cells, each live with probability 1/2 (about
+// 100,000 live cells). One benchmark iteration starts from the fresh soup (set
+// up outside the timing) and times kGenerations steps, so engine and baseline
+// step exactly the same generations. Before timing, both are stepped through
+// those generations and their change lists must agree entry by entry.
+//
+// Lattices and rules: square, 8 neighbours, survival {2,3}, birth {3};
+// hexagonal, 6 neighbours, survival {3,4}, birth {2}; triangular, 12
+// neighbours, survival {3,4,5}, birth {4}. The last two keep such a soup
+// going for hundreds of generations without filling the plane.
+
+#include "LifeEngine.h"
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kSoupSide = 447;
+constexpr int kGenerations = 8;
+
+struct Offset {
+    int dx;
+    int dy;
+};
+
+struct LatticeCase {
+    const char* name;
+    int16_t neiCount;
+    std::vector<int> survival;
+    std::vector<int> birth;
+    // Neighbour offsets for parity A and B, as the engine documents them.
+    std::vector<Offset> a;
+    std::vector<Offset> b;
+    std::vector<size_t> liveBefore; // live cells before each measured generation
+};
+
+std::vector<LatticeCase>& Cases() {
+    static std::vector<LatticeCase> cases = {
+        {"square8_S23_B3",
+         8,
+         {2, 3},
+         {3},
+         {{-1, 0}, {0, 1}, {0, -1}, {1, 0}, {-1, -1}, {-1, 1}, {1, -1}, {1, 1}},
+         {{-1, 0}, {0, 1}, {0, -1}, {1, 0}, {-1, -1}, {-1, 1}, {1, -1}, {1, 1}},
+         {}},
+        {"hex6_S34_B2",
+         6,
+         {3, 4},
+         {2},
+         {{-1, -1}, {-1, 0}, {0, -1}, {0, 1}, {1, -1}, {1, 0}},
+         {{-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, 0}, {1, 1}},
+         {}},
+        {"tri12_S345_B4",
+         12,
+         {3, 4, 5},
+         {4},
+         {{-1, 0},
+          {1, 0},
+          {0, -1},
+          {-1, -1},
+          {-1, 1},
+          {1, -1},
+          {1, 1},
+          {-2, 0},
+          {2, 0},
+          {0, 1},
+          {-2, -1},
+          {2, -1}},
+         {{-1, 0},
+          {1, 0},
+          {0, 1},
+          {-1, -1},
+          {-1, 1},
+          {1, -1},
+          {1, 1},
+          {-2, 0},
+          {2, 0},
+          {0, -1},
+          {-2, 1},
+          {2, 1}},
+         {}},
+    };
+    return cases;
+}
+
+const std::vector<std::pair<int32_t, int32_t>>& Soup() {
+    static const std::vector<std::pair<int32_t, int32_t>> soup = [] {
+        std::vector<std::pair<int32_t, int32_t>> cells;
+        std::mt19937 rng(20240613);
+        for (int32_t x = -kSoupSide / 2; x < kSoupSide - kSoupSide / 2; ++x) {
+            for (int32_t y = -kSoupSide / 2; y < kSoupSide - kSoupSide / 2; ++y) {
+                if ((rng() & 1) != 0) {
+                    cells.emplace_back(x, y);
+                }
+            }
+        }
+        return cells;
+    }();
+    return soup;
+}
+
+std::unique_ptr<LifeEngine> MakeEngine(const LatticeCase& c) {
+    auto engine = std::make_unique<LifeEngine>();
+    engine->PutNeiCount(c.neiCount);
+    for (int k : c.survival) {
+        engine->PutRuleS(static_cast<int16_t>(k), 1);
+    }
+    for (int k : c.birth) {
+        engine->PutRuleB(static_cast<int16_t>(k), 1);
+    }
+    for (const auto& [x, y] : Soup()) {
+        engine->PutCell(x, y, 1);
+    }
+    return engine;
+}
+
+// The baseline: live cells in a hash set, neighbour counts in a hash map,
+// deaths and births sorted into the engine's order at the end.
+class BaselineStepper {
+public:
+    explicit BaselineStepper(const LatticeCase& c) : c_(c) {
+        survival_.assign(static_cast<size_t>(c.neiCount) + 1, 0);
+        birth_.assign(static_cast<size_t>(c.neiCount) + 1, 0);
+        for (int k : c.survival) {
+            survival_[static_cast<size_t>(k)] = 1;
+        }
+        for (int k : c.birth) {
+            birth_[static_cast<size_t>(k)] = 1;
+        }
+        for (const auto& [x, y] : Soup()) {
+            live_.insert(Key(x, y));
+        }
+    }
+
+    size_t Size() const { return live_.size(); }
+
+    void Step(std::vector<CellChange>& changes) {
+        counts_.clear();
+        for (uint64_t cell : live_) {
+            const int32_t x = X(cell);
+            const int32_t y = Y(cell);
+            for (const Offset& o : UsesA(x, y) ? c_.a : c_.b) {
+                ++counts_[Key(Wrap(x, o.dx), Wrap(y, o.dy))];
+            }
+        }
+        deaths_.clear();
+        births_.clear();
+        for (uint64_t cell : live_) {
+            auto it = counts_.find(cell);
+            if (survival_[it == counts_.end() ? 0 : static_cast<size_t>(it->second)] == 0) {
+                deaths_.push_back(Ordered(cell));
+            }
+        }
+        for (const auto& [cell, count] : counts_) {
+            if (birth_[static_cast<size_t>(count)] != 0 && live_.count(cell) == 0) {
+                births_.push_back(Ordered(cell));
+            }
+        }
+        std::sort(deaths_.begin(), deaths_.end());
+        std::sort(births_.begin(), births_.end());
+        changes.clear();
+        for (uint64_t o : deaths_) {
+            uint64_t cell = Unordered(o);
+            live_.erase(cell);
+            changes.push_back(CellChange{X(cell), Y(cell), -1});
+        }
+        for (uint64_t o : births_) {
+            uint64_t cell = Unordered(o);
+            live_.insert(cell);
+            changes.push_back(CellChange{X(cell), Y(cell), +1});
+        }
+    }
+
+private:
+    static constexpr uint64_t kSigns = 0x8000000080000000ull;
+
+    static uint64_t Key(int32_t x, int32_t y) {
+        return (uint64_t{static_cast<uint32_t>(x)} << 32) | static_cast<uint32_t>(y);
+    }
+    static int32_t X(uint64_t key) { return static_cast<int32_t>(key >> 32); }
+    static int32_t Y(uint64_t key) { return static_cast<int32_t>(key & 0xFFFFFFFFu); }
+    // Flipping the sign bits turns signed (x, y) order into unsigned key order.
+    static uint64_t Ordered(uint64_t key) { return key ^ kSigns; }
+    static uint64_t Unordered(uint64_t key) { return key ^ kSigns; }
+    static int32_t Wrap(int32_t v, int d) {
+        return static_cast<int32_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(d));
+    }
+    bool UsesA(int32_t x, int32_t y) const {
+        if (c_.neiCount == 6) {
+            return (x & 1) != 0;
+        }
+        if (c_.neiCount == 3 || c_.neiCount == 12) {
+            return ((x ^ y) & 1) != 0;
+        }
+        return true;
+    }
+
+    const LatticeCase& c_;
+    std::vector<uint8_t> survival_;
+    std::vector<uint8_t> birth_;
+    std::unordered_set<uint64_t> live_;
+    std::unordered_map<uint64_t, int> counts_;
+    std::vector<uint64_t> deaths_;
+    std::vector<uint64_t> births_;
+};
+
+// Steps both through the measured generations; their change lists must be
+// the same, entry by entry, in the order NextChange gives them out.
+bool Verify(LatticeCase& c) {
+    auto engine = MakeEngine(c);
+    BaselineStepper baseline(c);
+    std::vector<CellChange> expected;
+    c.liveBefore.clear();
+    for (int g = 0; g < kGenerations; ++g) {
+        c.liveBefore.push_back(baseline.Size());
+        engine->Step();
+        baseline.Step(expected);
+        size_t i = expected.size();
+        CellChange got{};
+        while (engine->NextChange(got.x, got.y, got.change)) {
+            if (i == 0) {
+                std::fprintf(stderr, "%s: generation %d: engine gives more changes\n", c.name, g);
+                return false;
+            }
+            const CellChange& want = expected[--i];
+            if (got.x != want.x || got.y != want.y || got.change != want.change) {
+                std::fprintf(stderr, "%s: generation %d: change %zu differs\n", c.name, g, i);
+                return false;
+            }
+        }
+        if (i != 0) {
+            std::fprintf(stderr, "%s: generation %d: engine gives fewer changes\n", c.name, g);
+            return false;
+        }
+    }
+    size_t live = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+    for (engine->StartIterating(); engine->NextCell(x, y);) {
+        ++live;
+    }
+    if (live != baseline.Size()) {
+        std::fprintf(stderr, "%s: live sets differ in size\n", c.name);
+        return false;
+    }
+    return true;
+}
+
+// Seconds are measured around the timed steps only, beside the benchmark's
+// own clock, to give the time per live cell.
+void SetCounters(benchmark::State& state, const LatticeCase& c, double seconds) {
+    size_t cells = 0;
+    for (size_t n : c.liveBefore) {
+        cells += n;
+    }
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters["gens_per_s"] =
+        benchmark::Counter(iterations * kGenerations, benchmark::Counter::kIsRate);
+    state.counters["ns_per_cell"] = seconds * 1e9 / (iterations * static_cast<double>(cells));
+    state.counters["live_cells"] = static_cast<double>(c.liveBefore.front());
+}
+
+using Clock = std::chrono::steady_clock;
+
+void EngineStep(benchmark::State& state, const LatticeCase* c) {
+    std::unique_ptr<LifeEngine> engine;
+    Clock::duration stepping{};
+    for (auto _ : state) {
+        state.PauseTiming();
+        engine.reset();
+        engine = MakeEngine(*c);
+        state.ResumeTiming();
+        const Clock::time_point start = Clock::now();
+        for (int g = 0; g < kGenerations; ++g) {
+            engine->Step();
+        }
+        stepping += Clock::now() - start;
+        benchmark::DoNotOptimize(engine.get());
+    }
+    SetCounters(state, *c, std::chrono::duration<double>(stepping).count());
+}
+
+void BaselineStep(benchmark::State& state, const LatticeCase* c) {
+    std::unique_ptr<BaselineStepper> baseline;
+    std::vector<CellChange> changes;
+    Clock::duration stepping{};
+    for (auto _ : state) {
+        state.PauseTiming();
+        baseline.reset();
+        baseline = std::make_unique<BaselineStepper>(*c);
+        state.ResumeTiming();
+        const Clock::time_point start = Clock::now();
+        for (int g = 0; g < kGenerations; ++g) {
+            baseline->Step(changes);
+        }
+        stepping += Clock::now() - start;
+        benchmark::DoNotOptimize(changes.data());
+    }
+    SetCounters(state, *c, std::chrono::duration<double>(stepping).count());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (LatticeCase& c : Cases()) {
+        if (!Verify(c)) {
+            std::fprintf(stderr, "engine and baseline disagree; no measurement\n");
+            std::abort();
+        }
+    }
+    for (const LatticeCase& c : Cases()) {
+        benchmark::RegisterBenchmark((std::string("Engine/") + c.name).c_str(), EngineStep, &c)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("Baseline/") + c.name).c_str(), BaselineStep, &c)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(3.0);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
