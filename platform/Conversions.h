@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// Number conversions shared by the programs: reading a typed number the way
+// the original platform's Val does (a leading decimal number, "." as the
+// point whatever the locale), rounding halves to even, and narrowing with a
+// range check instead of an overflow.
+
+namespace platform {
+
+// Reads the leading decimal number of text: optional blanks (spaces, tabs),
+// an optional sign, digits with an optional "." fraction, and an optional
+// exponent (e or E, optional sign, digits). Gives false and leaves value
+// alone when the text does not begin with a number; length, when given,
+// receives the count of characters used. A magnitude beyond double reads as
+// an infinity, one below its smallest value as 0.
+bool ParseLeadingNumber(std::string_view text, double& value, size_t* length = nullptr);
+
+// The leading decimal number of text, 0 when there is none.
+double Val(std::string_view text);
+
+// Nearest integer, halves to the even one; infinities and NaN pass through.
+double RoundHalfEven(double v);
+
+// Nearest integer (halves to even) when it fits the type; false otherwise,
+// NaN included, with out unchanged.
+bool ToInt32Rounded(double v, int32_t& out);
+bool ToInt16Rounded(double v, int16_t& out);
+
+// Value of a hexadecimal digit (either case), -1 for any other character.
+int HexDigitValue(char c);
+
+// The upper-case hexadecimal digit of 0..15.
+char HexDigit(int value);
+
+} // namespace platform

@@ -1,0 +1,31 @@
+#include "ModelessDialog.h"
+
+#include <QEvent>
+
+namespace platform {
+
+ModelessDialog::ModelessDialog(QWidget* owner) : QDialog(owner) {
+    setModal(false);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    if (owner != nullptr) {
+        owner->installEventFilter(this);
+    }
+}
+
+void ModelessDialog::ShowModeless() {
+    show();
+    raise();
+    activateWindow();
+}
+
+bool ModelessDialog::eventFilter(QObject* watched, QEvent* event) {
+    // A spontaneous hide is the window system minimising the owner; that keeps the
+    // dialog open.
+    if (watched == parent() && event->type() == QEvent::Hide && !event->spontaneous() &&
+        isVisible()) {
+        close();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace platform

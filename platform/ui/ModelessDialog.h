@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+// A dialog window owned by a main window and shown without blocking it. It stays
+// above its owner, is closed when the owner is closed or hidden from code, and is
+// destroyed with it. Closing only hides it, so the form can show it again with the
+// controls as they were.
+
+namespace platform {
+
+class ModelessDialog : public QDialog {
+public:
+    explicit ModelessDialog(QWidget* owner);
+
+    // Shows the dialog, or brings it to the front when already shown.
+    void ShowModeless();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+} // namespace platform

@@ -1,0 +1,216 @@
+#include "Surface.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+MouseEvent ToMouseEvent(const QMouseEvent& event, Qt::MouseButtons buttons) {
+    const QPoint at = event.position().toPoint();
+    return {ButtonCode(buttons), ShiftCode(event.modifiers()), at.x(), at.y()};
+}
+
+} // namespace
+
+Surface::Surface(QWidget* parent)
+    : QWidget(parent), pen_(Qt::black, 1), brush_(Qt::black), backColor_(Qt::white) {
+    pen_.setCosmetic(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    image_ = QImage(std::max(width(), 1), std::max(height(), 1), QImage::Format_RGB32);
+    image_.fill(backColor_);
+}
+
+Surface::~Surface() {
+    EndPainting();
+}
+
+QPainter& Surface::Painter() {
+    if (!painter_.isActive()) {
+        painter_.begin(&image_);
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.setPen(pen_);
+        painter_.setBrush(brush_);
+    }
+    return painter_;
+}
+
+void Surface::EndPainting() const {
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+}
+
+void Surface::SetBackColor(const QColor& color) {
+    backColor_ = color;
+    Clear();
+}
+
+void Surface::Clear() {
+    EndPainting();
+    image_.fill(backColor_);
+    MarkDirty(image_.rect());
+}
+
+void Surface::SetPen(const QColor& color) {
+    if (pen_.color() == color) {
+        return;
+    }
+    pen_.setColor(color);
+    if (painter_.isActive()) {
+        painter_.setPen(pen_);
+    }
+}
+
+void Surface::SetBrush(const QColor& color) {
+    if (brush_.color() == color) {
+        return;
+    }
+    brush_.setColor(color);
+    if (painter_.isActive()) {
+        painter_.setBrush(brush_);
+    }
+}
+
+void Surface::Polygon(std::span<const QPoint> points) {
+    if (points.empty()) {
+        return;
+    }
+    int left = points[0].x(), right = left, top = points[0].y(), bottom = top;
+    for (const QPoint& p : points) {
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    QPainter& painter = Painter();
+    painter.drawPolygon(points.data(), static_cast<int>(points.size()));
+    // Qt's outline may leave out a vertex where an edge ends; every vertex is lit,
+    // so that cells sharing a corner leave no gap.
+    painter.drawPoints(points.data(), static_cast<int>(points.size()));
+    MarkDirty(QRect(QPoint(left, top), QPoint(right, bottom)));
+}
+
+void Surface::Line(QPoint from, QPoint to) {
+    Painter().drawLine(from, to);
+    MarkDirty(QRect(from, to).normalized());
+}
+
+void Surface::FillRect(int x, int y, int width, int height, const QColor& color) {
+    const QRect rect(x, y, width, height);
+    Painter().fillRect(rect, color);
+    MarkDirty(rect);
+}
+
+void Surface::SetPixel(int x, int y, const QColor& color) {
+    FillRect(x, y, 1, 1, color);
+}
+
+QColor Surface::Pixel(int x, int y) const {
+    if (!image_.rect().contains(x, y)) {
+        return {};
+    }
+    EndPainting();
+    return QColor(image_.pixel(x, y));
+}
+
+const QImage& Surface::Image() const {
+    EndPainting();
+    return image_;
+}
+
+void Surface::Refresh() {
+    FitImage();
+    RunPaintHandler();
+}
+
+void Surface::FitImage() {
+    const QSize size(std::max(width(), 1), std::max(height(), 1));
+    if (image_.size() == size) {
+        return;
+    }
+    EndPainting();
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(backColor_);
+    QPainter copy(&image);
+    copy.drawImage(0, 0, image_);
+    copy.end();
+    image_ = std::move(image);
+}
+
+void Surface::RunPaintHandler() {
+    painted_ = true;
+    if (onPaint) {
+        onPaint();
+    }
+    MarkDirty(image_.rect());
+}
+
+void Surface::MarkDirty(const QRect& rect) {
+    // One screen update per batch of drawings: the rectangles are merged here and
+    // handed to the window system when pending events next run.
+    dirty_ |= rect.adjusted(-1, -1, 1, 1);
+    if (!flushPosted_) {
+        flushPosted_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { FlushDirty(); }, Qt::QueuedConnection);
+    }
+}
+
+void Surface::FlushDirty() {
+    flushPosted_ = false;
+    update(dirty_ & rect());
+    dirty_ = QRect();
+}
+
+void Surface::paintEvent(QPaintEvent* event) {
+    EndPainting();
+    QPainter screen(this);
+    const QRect area = event->rect();
+    screen.drawImage(area, image_, area);
+}
+
+void Surface::resizeEvent(QResizeEvent*) {
+    FitImage();
+    if (onResize) {
+        onResize();
+    }
+    RunPaintHandler();
+}
+
+void Surface::showEvent(QShowEvent*) {
+    if (!painted_) {
+        Refresh();
+    }
+}
+
+void Surface::mousePressEvent(QMouseEvent* event) {
+    if (onMouseDown) {
+        onMouseDown(ToMouseEvent(*event, event->button()));
+    }
+}
+
+void Surface::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove) {
+        onMouseMove(ToMouseEvent(*event, event->buttons()));
+    }
+}
+
+void Surface::mouseReleaseEvent(QMouseEvent* event) {
+    if (onMouseUp) {
+        onMouseUp(ToMouseEvent(*event, event->button()));
+    }
+}
+
+void Surface::keyPressEvent(QKeyEvent* event) {
+    if (!onKeyDown) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    onKeyDown({event->key(), ShiftCode(event->modifiers())});
+}
+
+} // namespace platform

@@ -1,0 +1,96 @@
+#include "Dialogs.h"
+
+#include "ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(FileFilter, OriginalFilterStringsBecomeQtFilters) {
+    EXPECT_EQ(QtFileFilter("Life files (*.lif, *.life)|*.lif;*.life|All files|*.*"),
+              "Life files (*.lif *.life);;All files (*)");
+    EXPECT_EQ(QtFileFilter("Text files|*.txt"), "Text files (*.txt)");
+    EXPECT_EQ(QtFileFilter("Data (*.dat)|*.dat|Any|"), "Data (*.dat);;Any (*)");
+    EXPECT_EQ(QtFileFilter(""), "");
+}
+
+TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryRequest) {
+    ScriptedDialogs dialogs;
+    dialogs.AnswerMessage(MessageResult::Yes);
+    dialogs.AnswerInput("224");
+    dialogs.AnswerFile("/tmp/glider.lif");
+    dialogs.CancelInput();
+    dialogs.AnswerFile("");
+    dialogs.AnswerMessage(MessageResult::Ok);
+
+    EXPECT_EQ(
+        MessageBox("File exists. Overwrite?", "Save", MessageIcon::None, MessageButtons::YesNo),
+        MessageResult::Yes);
+    EXPECT_EQ(InputBox("Enter code:", "Edit rules", "0"), QString("224"));
+    FileRequest open{
+        "Open", "Life files (*.lif, *.life)|*.lif;*.life|All files|*.*", "lif", "/tmp", "", false};
+    EXPECT_EQ(OpenFileDialog(open), "/tmp/glider.lif");
+    EXPECT_EQ(InputBox("Enter code:", "Edit rules", "0"), std::nullopt);
+    EXPECT_EQ(SaveFileDialog(open), "");
+    EXPECT_EQ(MessageBox("Error opening file.", "Lifeboard", MessageIcon::Critical),
+              MessageResult::Ok);
+    EXPECT_EQ(dialogs.Unused(), 0u);
+    EXPECT_TRUE(dialogs.Errors().empty());
+
+    const auto& requests = dialogs.Requests();
+    ASSERT_EQ(requests.size(), 6u);
+    EXPECT_EQ(requests[0].kind, DialogKind::Message);
+    EXPECT_EQ(requests[0].text, "File exists. Overwrite?");
+    EXPECT_EQ(requests[0].icon, MessageIcon::None);
+    EXPECT_EQ(requests[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(requests[1].kind, DialogKind::Input);
+    EXPECT_EQ(requests[1].text, "Enter code:");
+    EXPECT_EQ(requests[1].title, "Edit rules");
+    EXPECT_EQ(requests[1].defaultText, "0");
+    EXPECT_EQ(requests[2].kind, DialogKind::OpenFile);
+    EXPECT_EQ(requests[2].file.filter, open.filter);
+    EXPECT_EQ(requests[2].file.defaultExt, "lif");
+    EXPECT_EQ(requests[2].file.folder, "/tmp");
+    EXPECT_EQ(requests[4].kind, DialogKind::SaveFile);
+    EXPECT_EQ(requests[5].title, "Lifeboard");
+    EXPECT_EQ(requests[5].icon, MessageIcon::Critical);
+    EXPECT_EQ(requests[5].buttons, MessageButtons::Ok);
+}
+
+TEST(ScriptedDialogs, UnscriptedRequestsFailLoudly) {
+    ScriptedDialogs dialogs;
+    EXPECT_THROW(MessageBox("Unexpected", "Lifeboard"), UnscriptedDialog);
+    dialogs.AnswerMessage(MessageResult::Ok);
+    EXPECT_THROW(InputBox("Prompt", "Title"), UnscriptedDialog);
+    EXPECT_EQ(dialogs.Unused(), 1u);
+    EXPECT_EQ(dialogs.Errors().size(), 2u);
+    EXPECT_EQ(dialogs.Requests().size(), 2u);
+    EXPECT_NE(dialogs.Errors()[0].find("Unexpected"), std::string::npos);
+}
+
+TEST(ScriptedDialogs, FailureHandlerGetsDismissedAnswers) {
+    ScriptedDialogs dialogs;
+    std::vector<std::string> failures;
+    dialogs.SetFailureHandler([&](const std::string& what) { failures.push_back(what); });
+    EXPECT_EQ(MessageBox("?", "t", MessageIcon::Question, MessageButtons::YesNo),
+              MessageResult::No);
+    EXPECT_EQ(MessageBox("?", "t", MessageIcon::Question, MessageButtons::OkCancel),
+              MessageResult::Cancel);
+    EXPECT_EQ(InputBox("?", "t"), std::nullopt);
+    EXPECT_EQ(OpenFileDialog({}), "");
+    EXPECT_EQ(failures.size(), 4u);
+}
+
+TEST(ScriptedDialogs, InstallsWhileAliveAndRestoresThePrevious) {
+    Dialogs* const real = &Dialogs::Current();
+    {
+        ScriptedDialogs outer;
+        EXPECT_EQ(&Dialogs::Current(), &outer);
+        {
+            ScriptedDialogs inner;
+            EXPECT_EQ(&Dialogs::Current(), &inner);
+        }
+        EXPECT_EQ(&Dialogs::Current(), &outer);
+    }
+    EXPECT_EQ(&Dialogs::Current(), real);
+}
