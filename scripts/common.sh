@@ -5,7 +5,7 @@ asan_dir="$top/build-asan"
 jobs=$(nproc 2>/dev/null || echo 4)
 
 # Debian packages the suite needs to build, test and run.
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev
           fonts-dejavu-core clang libclang-rt-14-dev)
 
 ensure_packages() {

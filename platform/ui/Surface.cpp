@@ -2,14 +2,27 @@
 
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QTimer>
 #include <algorithm>
+#include <limits>
 
 namespace platform {
 
 namespace {
 
-MouseEvent ToMouseEvent(const QMouseEvent& event, Qt::MouseButtons buttons) {
-    const QPoint at = event.position().toPoint();
+// Four corners in order along upright edges.
+bool IsUprightRectangle(std::span<const QPoint> p) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        const QPoint& a = p[i];
+        const QPoint& b = p[(i + 1) % 4];
+        if (a.x() != b.x() && a.y() != b.y())
+            return false;
+    }
+    return p[0] != p[2] && p[1] != p[3];
+}
+
+MouseEvent ToMouseEvent(const QMouseEvent& event, Qt::MouseButtons buttons, QPoint origin) {
+    const QPoint at = event.position().toPoint() + origin;
     return {ButtonCode(buttons), ShiftCode(event.modifiers()), at.x(), at.y()};
 }
 
@@ -31,6 +44,7 @@ Surface::~Surface() {
 QPainter& Surface::Painter() {
     if (!painter_.isActive()) {
         painter_.begin(&image_);
+        painter_.translate(-origin_);
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setPen(pen_);
         painter_.setBrush(brush_);
@@ -42,6 +56,11 @@ void Surface::EndPainting() const {
     if (painter_.isActive()) {
         painter_.end();
     }
+}
+
+void Surface::SetOrigin(QPoint origin) {
+    EndPainting();
+    origin_ = origin;
 }
 
 void Surface::SetBackColor(const QColor& color) {
@@ -56,20 +75,24 @@ void Surface::Clear() {
 }
 
 void Surface::SetPen(const QColor& color) {
-    if (pen_.color() == color) {
-        return;
-    }
-    pen_.setColor(color);
+    SetPen(color.rgb());
+}
+
+void Surface::ChangePen(QRgb color) {
+    penRgb_ = color;
+    pen_.setColor(QColor::fromRgb(color));
     if (painter_.isActive()) {
         painter_.setPen(pen_);
     }
 }
 
 void Surface::SetBrush(const QColor& color) {
-    if (brush_.color() == color) {
-        return;
-    }
-    brush_.setColor(color);
+    SetBrush(color.rgb());
+}
+
+void Surface::ChangeBrush(QRgb color) {
+    brushRgb_ = color;
+    brush_.setColor(QColor::fromRgb(color));
     if (painter_.isActive()) {
         painter_.setBrush(brush_);
     }
@@ -86,23 +109,27 @@ void Surface::Polygon(std::span<const QPoint> points) {
         top = std::min(top, p.y());
         bottom = std::max(bottom, p.y());
     }
+    if (points.size() == 4 && IsUprightRectangle(points)) {
+        Box(QPoint(left, top), QPoint(right, bottom));
+        return;
+    }
     QPainter& painter = Painter();
     painter.drawPolygon(points.data(), static_cast<int>(points.size()));
     // Qt's outline may leave out a vertex where an edge ends; every vertex is lit,
     // so that cells sharing a corner leave no gap.
     painter.drawPoints(points.data(), static_cast<int>(points.size()));
-    MarkDirty(QRect(QPoint(left, top), QPoint(right, bottom)));
+    MarkDirty(QRect(QPoint(left, top), QPoint(right, bottom)).translated(-origin_));
 }
 
 void Surface::Line(QPoint from, QPoint to) {
     Painter().drawLine(from, to);
-    MarkDirty(QRect(from, to).normalized());
+    MarkDirty(QRect(from, to).normalized().translated(-origin_));
 }
 
 void Surface::FillRect(int x, int y, int width, int height, const QColor& color) {
     const QRect rect(x, y, width, height);
     Painter().fillRect(rect, color);
-    MarkDirty(rect);
+    MarkDirty(rect.translated(-origin_));
 }
 
 void Surface::SetPixel(int x, int y, const QColor& color) {
@@ -110,6 +137,8 @@ void Surface::SetPixel(int x, int y, const QColor& color) {
 }
 
 QColor Surface::Pixel(int x, int y) const {
+    x -= origin_.x();
+    y -= origin_.y();
     if (!image_.rect().contains(x, y)) {
         return {};
     }
@@ -149,21 +178,22 @@ void Surface::RunPaintHandler() {
     MarkDirty(image_.rect());
 }
 
-void Surface::MarkDirty(const QRect& rect) {
-    // One screen update per batch of drawings: the rectangles are merged here and
-    // handed to the window system when pending events next run.
-    dirty_ |= rect.adjusted(-1, -1, 1, 1);
-    if (!flushPosted_) {
-        flushPosted_ = true;
-        QMetaObject::invokeMethod(
-            this, [this] { FlushDirty(); }, Qt::QueuedConnection);
-    }
+void Surface::PostFlush() {
+    // At most one screen update per frame: a loop that draws on every step
+    // runs at the speed of its model, and what it drew shows within a frame.
+    flushPosted_ = true;
+    const auto sinceLast = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - lastFlush_);
+    const int wait = static_cast<int>(std::max<int64_t>(0, (kFrame - sinceLast).count()));
+    QTimer::singleShot(wait, Qt::PreciseTimer, this, [this] { FlushDirty(); });
 }
 
 void Surface::FlushDirty() {
     flushPosted_ = false;
-    update(dirty_ & rect());
-    dirty_ = QRect();
+    lastFlush_ = std::chrono::steady_clock::now();
+    update(QRect(QPoint(dirtyLeft_, dirtyTop_), QPoint(dirtyRight_, dirtyBottom_)) & rect());
+    dirtyLeft_ = dirtyTop_ = std::numeric_limits<int>::max();
+    dirtyRight_ = dirtyBottom_ = std::numeric_limits<int>::min();
 }
 
 void Surface::paintEvent(QPaintEvent* event) {
@@ -189,19 +219,19 @@ void Surface::showEvent(QShowEvent*) {
 
 void Surface::mousePressEvent(QMouseEvent* event) {
     if (onMouseDown) {
-        onMouseDown(ToMouseEvent(*event, event->button()));
+        onMouseDown(ToMouseEvent(*event, event->button(), origin_));
     }
 }
 
 void Surface::mouseMoveEvent(QMouseEvent* event) {
     if (onMouseMove) {
-        onMouseMove(ToMouseEvent(*event, event->buttons()));
+        onMouseMove(ToMouseEvent(*event, event->buttons(), origin_));
     }
 }
 
 void Surface::mouseReleaseEvent(QMouseEvent* event) {
     if (onMouseUp) {
-        onMouseUp(ToMouseEvent(*event, event->button()));
+        onMouseUp(ToMouseEvent(*event, event->button(), origin_));
     }
 }
 

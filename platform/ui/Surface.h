@@ -8,7 +8,10 @@
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
+#include <algorithm>
+#include <chrono>
 #include <functional>
+#include <limits>
 #include <span>
 
 // One drawing surface per window or picture box. Everything is drawn into an
@@ -23,9 +26,10 @@
 //
 // Pen and brush are solid; the pen is one pixel wide. A point (x, y) is pixel
 // (x, y); outlines run through the vertices and include both ends of every edge.
-// Drawing is immediate on the image; the screen is updated once per batch, when
-// pending events next run (DoEvents). The surface takes no keyboard focus unless
-// given a focus policy (setFocusPolicy), which onKeyDown needs.
+// Drawing is immediate on the image; the screen is updated with what was drawn
+// at most once per frame (16 ms), when pending events run (DoEvents). The
+// surface takes no keyboard focus unless given a focus policy (setFocusPolicy),
+// which onKeyDown needs.
 
 namespace platform {
 
@@ -41,6 +45,11 @@ public:
     std::function<void(const MouseEvent&)> onMouseUp;
     std::function<void(const KeyEvent&)> onKeyDown;
 
+    // Drawing coordinates are those of the window the surface lies in: `origin`
+    // is the point of them at the surface's top-left corner (0, 0 at first).
+    // Mouse events and Pixel use the same coordinates; Image() is the surface's.
+    void SetOrigin(QPoint origin);
+    QPoint Origin() const { return origin_; }
     // Sets the background colour and clears the image to it.
     void SetBackColor(const QColor& color);
     QColor BackColor() const { return backColor_; }
@@ -49,8 +58,26 @@ public:
 
     void SetPen(const QColor& color);
     void SetBrush(const QColor& color);
+    void SetPen(QRgb color) {
+        if (color != penRgb_)
+            ChangePen(color);
+    }
+    void SetBrush(QRgb color) {
+        if (color != brushRgb_)
+            ChangeBrush(color);
+    }
     // Fills the polygon with the brush and outlines it with the pen.
     void Polygon(std::span<const QPoint> points);
+    // An upright box between two corners: the outline with the pen, the inside
+    // with the brush; the same pixels as Polygon with its four corners.
+    void Box(QPoint topLeft, QPoint bottomRight) {
+        const int left = std::min(topLeft.x(), bottomRight.x());
+        const int right = std::max(topLeft.x(), bottomRight.x());
+        const int top = std::min(topLeft.y(), bottomRight.y());
+        const int bottom = std::max(topLeft.y(), bottomRight.y());
+        FillUprightRectangle(left - origin_.x(), top - origin_.y(), right - origin_.x(),
+                             bottom - origin_.y());
+    }
     // Draws from `from` to `to` with the pen, both end pixels included.
     void Line(QPoint from, QPoint to);
     // Fills width x height pixels from (x, y), without outline.
@@ -78,16 +105,69 @@ private:
     QPainter& Painter();
     void EndPainting() const;
     void FitImage();
+    void ChangePen(QRgb color);
+    void ChangeBrush(QRgb color);
+    void PostFlush();
+    void MarkDirty(const QRect& rect) {
+        MarkDirty(rect.left(), rect.top(), rect.right(), rect.bottom());
+    }
+    // In the image's own coordinates. One screen update per batch of drawings:
+    // the parts drawn are merged here
+    // and handed to the window system with the next frame.
+    void MarkDirty(int left, int top, int right, int bottom) {
+        dirtyLeft_ = std::min(dirtyLeft_, left - 1);
+        dirtyTop_ = std::min(dirtyTop_, top - 1);
+        dirtyRight_ = std::max(dirtyRight_, right + 1);
+        dirtyBottom_ = std::max(dirtyBottom_, bottom + 1);
+        if (!flushPosted_)
+            PostFlush();
+    }
+    // Written straight into the image, as the painter draws a box: the
+    // outline through the corners with the pen, the inside with the brush.
+    void FillUprightRectangle(int left, int top, int right, int bottom) {
+        const int x0 = std::max(left, 0);
+        const int x1 = std::min(right, image_.width() - 1);
+        const int y0 = std::max(top, 0);
+        const int y1 = std::min(bottom, image_.height() - 1);
+        if (x0 > x1 || y0 > y1)
+            return;
+        MarkDirty(x0, y0, x1, y1);
+        uchar* const bits = image_.bits();
+        const qsizetype stride = image_.bytesPerLine();
+        for (int y = y0; y <= y1; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+            const bool edge = y == top || y == bottom;
+            const QRgb inside = edge ? penRgb_ : brushRgb_;
+            for (int x = x0; x <= x1; ++x)
+                line[x] = inside;
+            if (!edge) {
+                if (left >= x0)
+                    line[left] = penRgb_;
+                if (right <= x1)
+                    line[right] = penRgb_;
+            }
+        }
+    }
     void RunPaintHandler();
-    void MarkDirty(const QRect& rect);
     void FlushDirty();
 
     mutable QImage image_;
     mutable QPainter painter_;
+    static constexpr std::chrono::milliseconds kFrame{16};
+
+    QPoint origin_;
     QPen pen_;
     QBrush brush_;
+    // The colours of pen and brush, compared on every drawing.
+    QRgb penRgb_ = 0xFF000000;
+    QRgb brushRgb_ = 0xFF000000;
+    std::chrono::steady_clock::time_point lastFlush_{};
     QColor backColor_;
-    QRect dirty_;
+    // The part of the image drawn since the last screen update.
+    int dirtyLeft_ = std::numeric_limits<int>::max();
+    int dirtyTop_ = std::numeric_limits<int>::max();
+    int dirtyRight_ = std::numeric_limits<int>::min();
+    int dirtyBottom_ = std::numeric_limits<int>::min();
     bool flushPosted_ = false;
     bool painted_ = false;
 };

@@ -1,0 +1,112 @@
+#include "dlgHistory.h"
+
+#include "LifeboardFixture.h"
+#include "TextBox.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <limits>
+
+namespace {
+
+class DlgHistoryTest : public lifeboard_test::LifeboardFixture {
+protected:
+    dlgHistory& Open() {
+        Form().ShowHistory();
+        dlgHistory* dialog = Form().historyDialog();
+        EXPECT_NE(dialog, nullptr);
+        return *dialog;
+    }
+
+    int32_t EngineLimit() {
+        int32_t limit = -1;
+        Form().Engine().get_HistoryLimit(&limit);
+        return limit;
+    }
+
+    // Empties the box with the keys that pass the filter: Home, then Delete.
+    static void Empty(platform::TextBox& box) {
+        QTest::keyClick(&box, Qt::Key_Home);
+        while (!box.text().isEmpty())
+            QTest::keyClick(&box, Qt::Key_Delete);
+    }
+};
+
+TEST_F(DlgHistoryTest, OpensWithoutBlockingShowingTheEngineLimit) {
+    dlgHistory& dialog = Open();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.isModal());
+    EXPECT_EQ(dialog.windowTitle(), "History settings");
+    EXPECT_EQ(dialog.lblExplanation->text(),
+              "The application stores the evolution of the system to enable running it "
+              "backwards. Increasing this value allows for running back further, but causes the "
+              "application to consume more memory.");
+    EXPECT_EQ(dialog.lblHistLimit->text(), "Number of events stored");
+    EXPECT_EQ(dialog.OKButton->text(), "OK");
+    EXPECT_EQ(dialog.txtHistLimit->text(), "100000");
+
+    Form().ChangeHist(12345);
+    Form().ShowHistory();
+    EXPECT_EQ(Form().historyDialog(), &dialog);
+    EXPECT_EQ(dialog.txtHistLimit->text(), "12345");
+
+    Form().close();
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(DlgHistoryTest, OnlyDigitsCanBeTyped) {
+    dlgHistory& dialog = Open();
+    platform::TextBox& box = *dialog.txtHistLimit;
+    Empty(box);
+    QTest::keyClicks(&box, "1a2 -x.3Z+e");
+    EXPECT_EQ(box.text(), "123");
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    EXPECT_EQ(box.text(), "123");
+
+    dialog.OKButton->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(EngineLimit(), 123);
+
+    // Letters alone leave the box as it was.
+    Open();
+    QTest::keyClicks(&box, "abc");
+    EXPECT_EQ(box.text(), "123");
+}
+
+TEST_F(DlgHistoryTest, OkReadsTheBoxAsALeadingNumber) {
+    dlgHistory& dialog = Open();
+    Empty(*dialog.txtHistLimit);
+    dialog.OKButton->click();
+    EXPECT_EQ(EngineLimit(), 0);
+
+    // Ten typed digits pass the int32 range: the largest limit is taken.
+    Open();
+    Empty(*dialog.txtHistLimit);
+    QTest::keyClicks(dialog.txtHistLimit, "99999999999");
+    dialog.OKButton->click();
+    EXPECT_EQ(EngineLimit(), std::numeric_limits<int32_t>::max());
+
+    // Pasted text is not filtered.
+    const struct {
+        const char* pasted;
+        int32_t limit;
+    } cases[] = {
+        {"42abc", 42},
+        {"12.5", 12}, // halves to even
+        {"13.5", 14},
+        {"-7", 0}, // the engine stores negative limits as 0
+        {"2147483647", std::numeric_limits<int32_t>::max()},
+        {"-99999999999", 0},
+        {"x5", 0},
+    };
+    for (const auto& c : cases) {
+        Form().ChangeHist(777);
+        Open();
+        dialog.txtHistLimit->setText(c.pasted);
+        dialog.OKButton->click();
+        EXPECT_EQ(EngineLimit(), c.limit) << c.pasted;
+    }
+}
+
+} // namespace

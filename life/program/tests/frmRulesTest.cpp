@@ -1,0 +1,305 @@
+#include "frmRules.h"
+
+#include "Help.h"
+#include "LifeboardFixture.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <vector>
+
+using lifeboard::MakeRule;
+using lifeboard::RuleTables;
+using platform::DialogKind;
+
+namespace {
+
+class FrmRulesTest : public lifeboard_test::LifeboardFixture {
+protected:
+    frmRules& Open() {
+        Form().ShowRules();
+        frmRules* dialog = Form().rulesDialog();
+        EXPECT_NE(dialog, nullptr);
+        return *dialog;
+    }
+
+    void SetEngineRule(const RuleTables& rule) {
+        for (int16_t k = 0; k <= Form().NeiCount(); ++k) {
+            Form().SetRuleS(k, rule.survival[k]);
+            Form().SetRuleB(k, rule.birth[k]);
+        }
+    }
+
+    int16_t EngineNeiCount() {
+        int16_t n = 0;
+        Form().Engine().get_NeiCount(&n);
+        return n;
+    }
+
+    void Choose(frmRules& dialog, const QString& caption) {
+        dialogs_.AnswerMenu(caption);
+        dialog.cmdPredefined->click();
+    }
+
+    void EnterCode(frmRules& dialog, const QString& answer) {
+        dialogs_.AnswerInput(answer);
+        dialog.cmdWolf->click();
+    }
+};
+
+std::vector<int> Ticked(const platform::CheckBoxes& boxes, int upTo = lifeboard::kMaxNeiCount) {
+    std::vector<int> ticked;
+    for (int b = 0; b <= upTo; ++b)
+        if (boxes.Checked(b))
+            ticked.push_back(b);
+    return ticked;
+}
+
+// The columns a user can use: label and both boxes enabled.
+std::vector<int> EnabledColumns(const frmRules& dialog) {
+    std::vector<int> enabled;
+    for (int b = 0; b <= lifeboard::kMaxNeiCount; ++b) {
+        const bool label = dialog.lblLabel[b]->isEnabled();
+        EXPECT_EQ(dialog.chkSurv[b].isEnabled(), label) << "column " << b;
+        EXPECT_EQ(dialog.chkBirth[b].isEnabled(), label) << "column " << b;
+        if (label)
+            enabled.push_back(b);
+    }
+    return enabled;
+}
+
+std::vector<int> UpTo(int n) {
+    std::vector<int> counts;
+    for (int b = 0; b <= n; ++b)
+        counts.push_back(b);
+    return counts;
+}
+
+std::vector<int> SelectedLattices(const frmRules& dialog) {
+    std::vector<int> selected;
+    for (const int n : dialog.optLattice.Indices())
+        if (dialog.optLattice.Checked(n))
+            selected.push_back(n);
+    return selected;
+}
+
+bool ShowsPreview(const frmRules& dialog, const QString& key) {
+    const QPixmap shown = dialog.imPreview->pixmap();
+    const auto expected = dialog.ilPreview.find(key);
+    return expected != dialog.ilPreview.end() && !shown.isNull() &&
+           shown.toImage() == expected->second.toImage();
+}
+
+TEST_F(FrmRulesTest, OpensWithoutBlockingShowingTheEngineRule) {
+    frmRules& dialog = Open();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.isModal());
+    EXPECT_EQ(dialog.windowTitle(), "Rules");
+    EXPECT_EQ(dialog.frmTopology->title(), "Topology");
+    EXPECT_EQ(dialog.optLattice[8].text(), "Square (8 neighbors)");
+    EXPECT_EQ(dialog.optLattice[4].text(), "Square (4 neighbors)");
+    EXPECT_EQ(dialog.optLattice[3].text(), "Triangular (3 neighbors)");
+    EXPECT_EQ(dialog.optLattice[12].text(), "Triangular (12 neighbors)");
+    EXPECT_EQ(dialog.optLattice[6].text(), "Hexagonal (6 neighbors)");
+    EXPECT_EQ(dialog.cmdPredefined->text(), "Predefined sets   >");
+    EXPECT_EQ(dialog.cmdWolf->text(), "Wolfram code");
+    EXPECT_EQ(dialog.lblNeighbors->text(), "Neighbors");
+    EXPECT_EQ(dialog.lblLabel[12]->text(), "12");
+
+    // Every lattice has its picture.
+    for (const char* key : {"3l", "4l", "6l", "8l", "12l"}) {
+        ASSERT_TRUE(dialog.ilPreview.contains(key)) << key;
+        EXPECT_FALSE(dialog.ilPreview.at(key).isNull()) << key;
+    }
+
+    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{8});
+    EXPECT_TRUE(ShowsPreview(dialog, "8l"));
+    EXPECT_EQ(EnabledColumns(dialog), UpTo(8));
+    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{2, 3}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{3});
+
+    // Opening again brings the same window forward with the engine's rule.
+    dialog.chkBirth.Click(5);
+    Form().ShowRules();
+    EXPECT_EQ(Form().rulesDialog(), &dialog);
+    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{3});
+
+    // Closing the main window closes the dialog.
+    Form().close();
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(FrmRulesTest, PredefinedSetsReachTheEngineOnlyOnOk) {
+    frmRules& dialog = Open();
+    dialog.chkBirth.Click(0);
+    dialog.chkSurv.Click(7);
+    Choose(dialog, "Seeds");
+
+    ASSERT_EQ(dialogs_.Requests().size(), 1u);
+    const platform::MenuRequest& menu = dialogs_.Requests()[0].menu;
+    EXPECT_EQ(menu.items, (QStringList{"Lifeboard's Life", "High Life", "Seeds", "Diamoeba",
+                                       "Day and Night", "-", "Triangular 23/3", "Triangular 34/45",
+                                       "Triangular 45/456", "-", "Hexagonal Life", "Snowflake"}));
+    // At the button's right edge, level with its top.
+    ASSERT_NE(menu.owner, nullptr);
+    EXPECT_EQ(menu.owner->mapToGlobal(menu.at),
+              dialog.cmdPredefined->mapToGlobal(QPoint(dialog.cmdPredefined->width(), 0)));
+
+    EXPECT_EQ(Ticked(dialog.chkSurv), std::vector<int>{});
+    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{2});
+    EXPECT_EQ(Form().EngineRule(), MakeRule({2, 3}, {3}));
+
+    dialog.cmdOK->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(EngineNeiCount(), 8);
+    EXPECT_EQ(Form().EngineRule(), MakeRule({}, {2}));
+
+    // A set of another lattice selects it.
+    Open();
+    Choose(dialog, "Hexagonal Life");
+    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{6});
+    EXPECT_TRUE(ShowsPreview(dialog, "6l"));
+    EXPECT_EQ(EnabledColumns(dialog), UpTo(6));
+    EXPECT_EQ(EngineNeiCount(), 8);
+    dialog.cmdOK->click();
+    EXPECT_EQ(Form().NeiCount(), 6);
+    EXPECT_EQ(EngineNeiCount(), 6);
+    EXPECT_EQ(Form().EngineRule(), MakeRule({3, 4}, {2}));
+
+    // Dismissing the menu changes nothing.
+    Open();
+    dialogs_.DismissMenu();
+    dialog.cmdPredefined->click();
+    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{3, 4}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{2});
+}
+
+TEST_F(FrmRulesTest, RuleCodeTicksTheBoxesOfItsBits) {
+    frmRules& dialog = Open();
+    Choose(dialog, "Snowflake");
+    EnterCode(dialog, "224");
+
+    const platform::DialogRequest& input = dialogs_.Requests().back();
+    EXPECT_EQ(input.kind, DialogKind::Input);
+    EXPECT_EQ(input.text, "Enter Wolfram's cellular automata classification code:");
+    EXPECT_EQ(input.title, "Edit rules");
+    EXPECT_EQ(input.defaultText, "0");
+    // Bits 5, 6 and 7; the Snowflake ticks above them are cleared; the lattice stays.
+    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{2, 3}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{3});
+    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{6});
+    EXPECT_EQ(Form().EngineRule(), MakeRule({2, 3}, {3}));
+    EXPECT_EQ(EngineNeiCount(), 8);
+
+    // No answer, and a code beyond 16 bits, change nothing.
+    dialogs_.CancelInput();
+    dialog.cmdWolf->click();
+    EnterCode(dialog, "");
+    dialogs_.AnswerInput("40000");
+    dialogs_.AnswerMessage(platform::MessageResult::Ok);
+    dialog.cmdWolf->click();
+    const platform::DialogRequest& message = dialogs_.Requests().back();
+    EXPECT_EQ(message.kind, DialogKind::Message);
+    EXPECT_EQ(message.text.toStdString(), lifeboard::kRuleCodeRangeMessage);
+    EXPECT_EQ(message.title, "Edit rules");
+    EXPECT_EQ(message.icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{2, 3}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{3});
+
+    // Bits past the lattice tick disabled boxes, but OK writes 0..6 only.
+    EnterCode(dialog, "32767");
+    EXPECT_EQ(Ticked(dialog.chkSurv), UpTo(6));
+    EXPECT_EQ(Ticked(dialog.chkBirth), UpTo(7));
+    dialog.cmdOK->click();
+    EXPECT_EQ(EngineNeiCount(), 6);
+    EXPECT_EQ(Form().EngineRule(), MakeRule({0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4, 5, 6}));
+}
+
+TEST_F(FrmRulesTest, FourNeighbourLatticeDisablesTheColumnsAboveFour) {
+    frmRules& dialog = Open();
+    dialog.chkSurv.Click(7);
+    dialog.chkBirth.Click(6);
+    dialog.optLattice.Click(4);
+
+    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{4});
+    EXPECT_TRUE(ShowsPreview(dialog, "4l"));
+    EXPECT_EQ(EnabledColumns(dialog), UpTo(4));
+    // Their ticks stay.
+    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{2, 3, 7}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), (std::vector<int>{3, 6}));
+
+    dialog.cmdOK->click();
+    EXPECT_EQ(Form().NeiCount(), 4);
+    EXPECT_EQ(EngineNeiCount(), 4);
+    EXPECT_EQ(Form().EngineRule(), MakeRule({2, 3}, {3}));
+
+    // Back to 12: every column again.
+    Open();
+    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{4});
+    dialog.optLattice.Click(12);
+    EXPECT_EQ(EnabledColumns(dialog), UpTo(12));
+}
+
+TEST_F(FrmRulesTest, CancelChangesNothing) {
+    SetEngineRule(MakeRule({1, 5}, {3, 7}));
+    frmRules& dialog = Open();
+    Choose(dialog, "Triangular 34/45");
+    dialog.chkSurv.Click(11);
+    dialog.cmdCancel->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(Form().NeiCount(), 8);
+    EXPECT_EQ(EngineNeiCount(), 8);
+    EXPECT_EQ(Form().EngineRule(), MakeRule({1, 5}, {3, 7}));
+
+    // Reopened, it shows the engine again, and OK without changes keeps it.
+    Open();
+    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{8});
+    EXPECT_EQ(EnabledColumns(dialog), UpTo(8));
+    EXPECT_EQ(Ticked(dialog.chkSurv, 8), (std::vector<int>{1, 5}));
+    EXPECT_EQ(Ticked(dialog.chkBirth, 8), (std::vector<int>{3, 7}));
+    dialog.cmdOK->click();
+    EXPECT_EQ(Form().EngineRule(), MakeRule({1, 5}, {3, 7}));
+}
+
+TEST_F(FrmRulesTest, NegativeModeShowsAndStoresTheRuleBeforeTheComplement) {
+    // The engine holds the complement transform of S 23 / B 03 on 8 neighbours.
+    const RuleTables held = MakeRule({0, 1, 2, 3, 4, 6, 7}, {0, 1, 2, 3, 4, 7, 8});
+    SetEngineRule(held);
+    Form().negative = true;
+
+    frmRules& dialog = Open();
+    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{2, 3}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), (std::vector<int>{0, 3}));
+    dialog.cmdOK->click();
+    EXPECT_EQ(Form().EngineRule(), held);
+    EXPECT_TRUE(Form().negative);
+
+    // A new rule is stored as its complement, mirrored on its own lattice.
+    Open();
+    Choose(dialog, "Seeds");
+    dialog.cmdOK->click();
+    EXPECT_EQ(Form().EngineRule(), MakeRule({0, 1, 2, 3, 4, 5, 7, 8}, {0, 1, 2, 3, 4, 5, 6, 7, 8}));
+
+    Open();
+    Choose(dialog, "Hexagonal Life");
+    dialog.cmdOK->click();
+    EXPECT_EQ(EngineNeiCount(), 6);
+    EXPECT_EQ(Form().EngineRule(), MakeRule({0, 1, 2, 3, 5, 6}, {0, 1, 4, 5, 6}));
+    Open();
+    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{3, 4}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{2});
+    dialog.cmdCancel->click();
+}
+
+TEST_F(FrmRulesTest, F1OpensTheProgramsHelpPage) {
+    std::vector<QString> pages;
+    platform::SetHelpHandler([&](const QString& page) { pages.push_back(page); });
+    frmRules& dialog = Open();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(dialog.cmdOK, Qt::Key_F1);
+    platform::SetHelpHandler(nullptr);
+    EXPECT_EQ(pages, std::vector<QString>{frmLifeboard::kHelpTopic});
+}
+
+} // namespace
