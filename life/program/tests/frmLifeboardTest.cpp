@@ -176,7 +176,7 @@ TEST_F(Lifeboard, MouseEditsStepAndStepBackDrawWhatChanged) {
 }
 
 TEST_F(Lifeboard, ClickHalfWayBetweenSquaresGoesToTheEvenCell) {
-    frmLifeboard& f = Form();
+    Form();
     Click(Qt::LeftButton, QPoint(110, 100)); // 5.5 -> 6
     Click(Qt::LeftButton, QPoint(70, 100));  // 3.5 -> 4
     EXPECT_TRUE(Live(6, 5));

