@@ -2,14 +2,11 @@
 
 #include <QPushButton>
 #include <QTest>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <unistd.h>
 
-#include "Activation.h"
 #include "LatticeGeometry.h"
 #include "Pump.h"
 #include "ScriptedDialogs.h"
@@ -18,6 +15,7 @@
 #include "Surface.h"
 #include "TextBox.h"
 #include "ToolBar.h"
+#include "LifeboardFixture.h"
 #include "frmLifeboard.h"
 
 using lifeboard::LatticeOf;
@@ -28,9 +26,9 @@ const QColor kBlack(0, 0, 0);
 const QColor kWhite(255, 255, 255);
 const QColor kGrid(0xE0, 0xE0, 0xE0);
 
-// Every test has a registry store of its own with Gridcore registered, and
-// a main window of a known size.
-class Lifeboard : public ::testing::Test {
+// The shared window fixture, with the window at a known size and a folder
+// of the test's own for files.
+class Lifeboard : public lifeboard_test::LifeboardFixture {
 protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
@@ -38,31 +36,17 @@ protected:
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
-        ::setenv("VERITOPE_REGISTRY", (dir_ / "registry").c_str(), 1);
+        LifeboardFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        Form().resize(640, 480);
+        Form().show();
+        Form().board->Refresh();
     }
     void TearDown() override {
-        form_.reset();
         platform::SetDoEventsHook(nullptr);
-        com::CoFreeUnusedLibraries();
-        ::unsetenv("VERITOPE_REGISTRY");
+        LifeboardFixture::TearDown();
         std::filesystem::remove_all(dir_);
-    }
-
-    static void Register() {
-        const std::string command =
-            std::string(REGSVR_PATH) + " /s " + GRIDCORE_PATH + " >/dev/null 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0);
-    }
-
-    frmLifeboard& Form() {
-        if (!form_) {
-            Register();
-            form_ = std::make_unique<frmLifeboard>();
-            form_->resize(640, 480);
-            form_->show();
-            form_->board->Refresh();
-        }
-        return *form_;
     }
 
     void Put(int32_t x, int32_t y) { Form().Engine().put_Cell(x, y, 1); }
@@ -101,12 +85,12 @@ protected:
     }
 
     std::filesystem::path dir_;
-    std::unique_ptr<frmLifeboard> form_;
 };
 
 } // namespace
 
 TEST_F(Lifeboard, StartsWithoutARegisteredEngineOnlyToSayWhy) {
+    ::setenv("VERITOPE_REGISTRY", (dir_ / "empty").c_str(), 1);
     platform::ScriptedDialogs dialogs;
     dialogs.AnswerMessage(platform::MessageResult::Ok);
     frmLifeboard form;
