@@ -57,7 +57,6 @@ constexpr int kScrollLarge = 10;
 frmLifeboard::frmLifeboard(QWidget* parent) : QWidget(parent) {
     InitLifeboardResources();
     setWindowTitle("Veritope - Lifeboard");
-    setAttribute(Qt::WA_DeleteOnClose, false);
     resize(800, 600);
 
     board = new platform::Surface(this);

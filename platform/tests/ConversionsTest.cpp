@@ -1,6 +1,3 @@
-// Tests of the shared number conversions: what a typed number reads as, and
-// the rounding and range checks that every integer field relies on.
-
 #include "Conversions.h"
 
 #include <clocale>
@@ -9,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -18,36 +16,30 @@ using platform::ToInt16Rounded;
 using platform::ToInt32Rounded;
 using platform::Val;
 
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
 TEST(ValTest, ReadsTheLeadingNumberAndIgnoresTheRest) {
-    EXPECT_EQ(Val("42"), 42);
-    EXPECT_EQ(Val("  \t-17 apples"), -17);
-    EXPECT_EQ(Val("+3.25x"), 3.25);
-    EXPECT_EQ(Val(".5"), 0.5);
-    EXPECT_EQ(Val("7."), 7);
-    EXPECT_EQ(Val("1.5e3"), 1500);
-    EXPECT_EQ(Val("25E-2"), 0.25);
-    EXPECT_EQ(Val("2e"), 2) << "an exponent without digits is not part of the number";
-    EXPECT_EQ(Val("2e+"), 2);
-    EXPECT_EQ(Val("12 34"), 12);
-    EXPECT_EQ(Val("000123"), 123);
-    EXPECT_EQ(Val("1,5"), 1) << "the comma is never the point";
-}
-
-TEST(ValTest, TextWithoutANumberReadsZero) {
-    for (const char* text : {"", " ", "abc", "-", "+", ".", "-.", "e5", "inf", "nan", "0x10"}) {
-        double v = 99;
-        const bool found = ParseLeadingNumber(text, v);
-        EXPECT_EQ(found, std::string(text) == "0x10") << text;
-        EXPECT_EQ(Val(text), 0) << text;
+    // An exponent without digits is not part of the number, and the comma is never the point.
+    const std::pair<const char*, double> cases[] = {
+        {"42", 42}, {"  \t-17 apples", -17}, {"+3.25x", 3.25}, {".5", 0.5},
+        {"7.", 7},  {"1.5e3", 1500},         {"25E-2", 0.25},  {"2e", 2},
+        {"2e+", 2}, {"12 34", 12},           {"000123", 123},  {"1,5", 1}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(Val(text), value) << text;
     }
-}
-
-TEST(ValTest, ReportsTheLengthOfTheNumber) {
     double v = 0;
     size_t length = 0;
     ASSERT_TRUE(ParseLeadingNumber(" -1.5e2 rest", v, &length));
     EXPECT_EQ(v, -150);
     EXPECT_EQ(length, 7u);
+}
+
+TEST(ValTest, TextWithoutANumberReadsZero) {
+    for (const char* text : {"", " ", "abc", "-", "+", ".", "-.", "e5", "inf", "nan", "0x10"}) {
+        double v = 99;
+        EXPECT_EQ(ParseLeadingNumber(text, v), std::string(text) == "0x10") << text;
+        EXPECT_EQ(Val(text), 0) << text;
+    }
 }
 
 TEST(ValTest, IgnoresTheLocaleDecimalSeparator) {
@@ -61,29 +53,26 @@ TEST(ValTest, IgnoresTheLocaleDecimalSeparator) {
 }
 
 TEST(ValTest, HugeAndTinyMagnitudesSaturate) {
-    EXPECT_EQ(Val("1e400"), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(Val("-1e400"), -std::numeric_limits<double>::infinity());
-    EXPECT_EQ(Val("0.0001e320"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(Val("1e400"), kInf);
+    EXPECT_EQ(Val("-1e400"), -kInf);
+    EXPECT_EQ(Val("0.0001e320"), kInf);
     EXPECT_EQ(Val("1e-400"), 0);
     EXPECT_EQ(Val("123e-99999999999999999999"), 0);
-    EXPECT_EQ(Val(std::string(5000, '9')), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(Val(std::string(5000, '9')), kInf);
     EXPECT_EQ(Val(std::string(5000, '0') + "7"), 7);
     EXPECT_EQ(Val("0e99999999999"), 0);
 }
 
 TEST(RoundingTest, HalvesGoToEven) {
-    EXPECT_EQ(RoundHalfEven(0.5), 0);
-    EXPECT_EQ(RoundHalfEven(1.5), 2);
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(-0.5), 0);
-    EXPECT_EQ(RoundHalfEven(-1.5), -2);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(2.4999999), 2);
-    EXPECT_EQ(RoundHalfEven(-2.5000001), -3);
-    EXPECT_EQ(RoundHalfEven(4503599627370497.0), 4503599627370497.0);
+    const std::pair<double, double> cases[] = {
+        {0.5, 0},       {1.5, 2},         {2.5, 2},
+        {-0.5, 0},      {-1.5, -2},       {-2.5, -2},
+        {2.4999999, 2}, {-2.5000001, -3}, {4503599627370497.0, 4503599627370497.0},
+        {-kInf, -kInf}};
+    for (const auto& [in, out] : cases) {
+        EXPECT_EQ(RoundHalfEven(in), out) << in;
+    }
     EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""))));
-    EXPECT_EQ(RoundHalfEven(-std::numeric_limits<double>::infinity()),
-              -std::numeric_limits<double>::infinity());
 }
 
 TEST(RoundingTest, NarrowingChecksTheRangeAfterRounding) {
@@ -96,7 +85,7 @@ TEST(RoundingTest, NarrowingChecksTheRangeAfterRounding) {
     EXPECT_FALSE(ToInt32Rounded(2147483647.5, i));
     EXPECT_FALSE(ToInt32Rounded(-2147483649.0, i));
     EXPECT_FALSE(ToInt32Rounded(std::nan(""), i));
-    EXPECT_FALSE(ToInt32Rounded(std::numeric_limits<double>::infinity(), i));
+    EXPECT_FALSE(ToInt32Rounded(kInf, i));
     EXPECT_EQ(i, 7) << "a refused value leaves the target alone";
 
     int16_t s = 3;
@@ -110,17 +99,15 @@ TEST(RoundingTest, NarrowingChecksTheRangeAfterRounding) {
 }
 
 TEST(HexTest, DigitsOfEitherCase) {
-    EXPECT_EQ(platform::HexDigitValue('0'), 0);
-    EXPECT_EQ(platform::HexDigitValue('9'), 9);
-    EXPECT_EQ(platform::HexDigitValue('A'), 10);
-    EXPECT_EQ(platform::HexDigitValue('c'), 12);
-    EXPECT_EQ(platform::HexDigitValue('F'), 15);
-    EXPECT_EQ(platform::HexDigitValue('G'), -1);
-    EXPECT_EQ(platform::HexDigitValue('/'), -1);
-    EXPECT_EQ(platform::HexDigitValue('\xC0'), -1);
-    EXPECT_EQ(platform::HexDigit(10), 'A');
-    EXPECT_EQ(platform::HexDigit(12), 'C');
-    EXPECT_EQ(platform::HexDigit(3), '3');
+    const std::string upper = "0123456789ABCDEF", lower = "0123456789abcdef";
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(platform::HexDigitValue(upper[i]), i);
+        EXPECT_EQ(platform::HexDigitValue(lower[i]), i);
+        EXPECT_EQ(platform::HexDigit(i), upper[i]);
+    }
+    for (char c : {'G', 'g', '/', ':', '@', '`', '\xC0'}) {
+        EXPECT_EQ(platform::HexDigitValue(c), -1) << c;
+    }
 }
 
 } // namespace

@@ -1,6 +1,8 @@
-#include <gtest/gtest.h>
-
 #include "TypeInfo.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 using namespace com;
 
@@ -87,6 +89,19 @@ VARIANT I4(int32_t v) {
     r.lVal = v;
     return r;
 }
+VARIANT OutI2(int16_t* p) {
+    VARIANT r;
+    r.vt = VT_I2 | VT_BYREF;
+    r.piVal = p;
+    return r;
+}
+
+// Invokes `member` with `args` (in reverse order); `named`, when given, names the first.
+HRESULT Call(Sample& s, DISPID member, uint16_t flags, std::vector<VARIANT> args,
+             VARIANT* result = nullptr, uint32_t* argErr = nullptr, DISPID* named = nullptr) {
+    DISPPARAMS params{args.data(), named, static_cast<uint32_t>(args.size()), named ? 1u : 0u};
+    return s.Invoke(member, IID_NULL, 0, flags, &params, result, nullptr, argErr);
+}
 
 } // namespace
 
@@ -95,45 +110,27 @@ TEST(Dispatch, NamesResolveWithoutRegardToCaseAndParametersByPosition) {
     const char* names[] = {"vALUE", "pval", "index", "nosuch"};
     DISPID ids[4];
     EXPECT_EQ(s.GetIDsOfNames(IID_NULL, names, 3, 0, ids), S_OK);
-    EXPECT_EQ(ids[0], 1);
-    EXPECT_EQ(ids[1], 1);
-    EXPECT_EQ(ids[2], 0);
+    EXPECT_EQ(std::vector<DISPID>(ids, ids + 3), (std::vector<DISPID>{1, 1, 0}));
     EXPECT_EQ(s.GetIDsOfNames(IID_NULL, names, 4, 0, ids), DISP_E_UNKNOWNNAME);
     EXPECT_EQ(ids[3], DISPID_UNKNOWN);
-    const char* unknown[] = {"Missing"};
-    EXPECT_EQ(s.GetIDsOfNames(IID_NULL, unknown, 1, 0, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(s.GetIDsOfNames(IID_NULL, names + 3, 1, 0, ids), DISP_E_UNKNOWNNAME);
     EXPECT_EQ(ids[0], DISPID_UNKNOWN);
     EXPECT_EQ(s.GetIDsOfNames(kSampleIid, names, 1, 0, ids), DISP_E_UNKNOWNINTERFACE);
 }
 
 TEST(Dispatch, PropertyPutGetAndMethodWithOutParameters) {
     Sample s;
-    // Value(2) = 70000: arguments in reverse order, the value named.
-    VARIANT putArgs[] = {I4(70000), I2(2)};
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS put{putArgs, &named, 2, 1};
-    ASSERT_EQ(s.Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, nullptr),
-              S_OK);
+    DISPID put = DISPID_PROPERTYPUT;
+    ASSERT_EQ(Call(s, 1, DISPATCH_PROPERTYPUT, {I4(70000), I2(2)}, nullptr, nullptr, &put), S_OK);
     EXPECT_EQ(s.values_[2], 70000);
 
-    VARIANT getArgs[] = {I4(2)}; // a Long that fits an Integer parameter
-    DISPPARAMS get{getArgs, nullptr, 1, 0};
-    VARIANT result;
-    ASSERT_EQ(s.Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &get, &result,
-                       nullptr, nullptr),
-              S_OK);
+    VARIANT result; // the index as a Long that fits the Integer parameter
+    ASSERT_EQ(Call(s, 1, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {I4(2)}, &result), S_OK);
     EXPECT_EQ(result.vt, VT_I4);
     EXPECT_EQ(result.lVal, 70000);
 
     int16_t high = 0, low = 0;
-    VARIANT splitArgs[3];
-    splitArgs[0].vt = VT_I2 | VT_BYREF;
-    splitArgs[0].piVal = &low;
-    splitArgs[1].vt = VT_I2 | VT_BYREF;
-    splitArgs[1].piVal = &high;
-    splitArgs[2] = I4(0x00030004);
-    DISPPARAMS split{splitArgs, nullptr, 3, 0};
-    ASSERT_EQ(s.Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &split, nullptr, nullptr, nullptr), S_OK);
+    ASSERT_EQ(Call(s, 2, DISPATCH_METHOD, {OutI2(&low), OutI2(&high), I4(0x00030004)}), S_OK);
     EXPECT_EQ(high, 3);
     EXPECT_EQ(low, 4);
 
@@ -146,51 +143,35 @@ TEST(Dispatch, PropertyPutGetAndMethodWithOutParameters) {
 
 TEST(Dispatch, BadCallsFailWithoutReachingTheMember) {
     Sample s;
-    uint32_t argErr = 99;
-    VARIANT result;
-
-    DISPPARAMS none{};
-    EXPECT_EQ(s.Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
-              DISP_E_BADPARAMCOUNT);
-    EXPECT_EQ(s.Invoke(42, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr),
-              DISP_E_MEMBERNOTFOUND);
-    // Flag has no put accessor.
-    VARIANT one[] = {I2(1)};
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS putFlag{one, &named, 1, 1};
-    EXPECT_EQ(s.Invoke(3, IID_NULL, 0, DISPATCH_PROPERTYPUT, &putFlag, nullptr, nullptr, nullptr),
-              DISP_E_MEMBERNOTFOUND);
-
-    VARIANT tooBig[] = {I4(40000)};
-    DISPPARAMS overflow{tooBig, nullptr, 1, 0};
-    EXPECT_EQ(s.Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &overflow, &result, nullptr, &argErr),
-              DISP_E_OVERFLOW);
-    EXPECT_EQ(argErr, 0u);
-
-    // An out parameter passed by value is a type mismatch, reported by its
-    // index in the argument array.
     int16_t low = 0;
-    VARIANT splitArgs[3];
-    splitArgs[0].vt = VT_I2 | VT_BYREF;
-    splitArgs[0].piVal = &low;
-    splitArgs[1] = I2(0);
-    splitArgs[2] = I4(5);
-    DISPPARAMS split{splitArgs, nullptr, 3, 0};
-    EXPECT_EQ(s.Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &split, nullptr, nullptr, &argErr),
-              DISP_E_TYPEMISMATCH);
-    EXPECT_EQ(argErr, 1u);
-    splitArgs[1].vt = VT_I2 | VT_BYREF;
-    splitArgs[1].piVal = nullptr;
-    EXPECT_EQ(s.Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &split, nullptr, nullptr, &argErr),
-              DISP_E_TYPEMISMATCH);
-
-    // Named arguments other than the put value are not supported.
-    VARIANT args[] = {I2(0)};
-    DISPID other = 0;
-    DISPPARAMS namedGet{args, &other, 1, 1};
-    EXPECT_EQ(s.Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &namedGet, &result, nullptr, nullptr),
-              DISP_E_NONAMEDARGS);
-    EXPECT_EQ(s.values_[0], 0);
+    DISPID put = DISPID_PROPERTYPUT, other = 0;
+    const struct {
+        DISPID member;
+        uint16_t flags;
+        std::vector<VARIANT> args;
+        DISPID* named;
+        HRESULT expected;
+        uint32_t argErr; // 99 where none is reported
+    } cases[] = {
+        {1, DISPATCH_PROPERTYGET, {}, nullptr, DISP_E_BADPARAMCOUNT, 99},
+        {42, DISPATCH_METHOD, {}, nullptr, DISP_E_MEMBERNOTFOUND, 99},
+        {3, DISPATCH_PROPERTYPUT, {I2(1)}, &put, DISP_E_MEMBERNOTFOUND, 99}, // Flag is read-only
+        {1, DISPATCH_PROPERTYGET, {I4(40000)}, nullptr, DISP_E_OVERFLOW, 0},
+        // An out parameter passed by value, or by a null reference, is reported by its index.
+        {2, DISPATCH_METHOD, {OutI2(&low), I2(0), I4(5)}, nullptr, DISP_E_TYPEMISMATCH, 1},
+        {2, DISPATCH_METHOD, {OutI2(&low), OutI2(nullptr), I4(5)}, nullptr, DISP_E_TYPEMISMATCH, 1},
+        // Named arguments other than the put value are not supported.
+        {1, DISPATCH_PROPERTYGET, {I2(0)}, &other, DISP_E_NONAMEDARGS, 99},
+    };
+    for (const auto& c : cases) {
+        uint32_t argErr = 99;
+        VARIANT result;
+        EXPECT_EQ(Call(s, c.member, c.flags, c.args, &result, &argErr, c.named), c.expected)
+            << c.member << " " << c.args.size();
+        EXPECT_EQ(argErr, c.argErr) << c.member << " " << c.args.size();
+    }
+    EXPECT_EQ(std::vector<int32_t>(s.values_, s.values_ + 4), std::vector<int32_t>(4, 0));
+    EXPECT_EQ(low, 0);
 }
 
 TEST(Dispatch, TypeInformationDescribesTheInterface) {
@@ -203,11 +184,9 @@ TEST(Dispatch, TypeInformationDescribesTheInterface) {
     const char* name = nullptr;
     const char* help = nullptr;
     ASSERT_EQ(info->GetDocumentation(MEMBERID_NIL, &name, &help), S_OK);
-    EXPECT_STREQ(name, "ISample");
-    EXPECT_STREQ(help, "ISample Interface");
+    EXPECT_EQ(std::string(name) + "|" + help, "ISample|ISample Interface");
     ASSERT_EQ(info->GetDocumentation(2, &name, &help), S_OK);
-    EXPECT_STREQ(name, "Split");
-    EXPECT_STREQ(help, "method Split");
+    EXPECT_EQ(std::string(name) + "|" + help, "Split|method Split");
     EXPECT_EQ(info->GetDocumentation(77, &name, &help), TYPE_E_ELEMENTNOTFOUND);
 
     const InterfaceInfo* described = nullptr;

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "Registrar.h"
+
+#include <gtest/gtest.h>
 
 using namespace com;
 
@@ -29,7 +29,8 @@ constexpr std::string_view kScript = R"(HKCR
 }
 )";
 
-const registrar::Variable kModule{"MODULE", "/lib/libdemo.so"};
+const registrar::Variable kVars[] = {{"MODULE", "/lib/libdemo.so"}};
+const std::string kClsid = "CLSID\\{11111111-2222-3333-4444-555555555555}";
 
 std::string DefaultOf(RegistryTree& tree, std::string_view path) {
     RegKey* key = tree.FindPath(path);
@@ -41,39 +42,33 @@ std::string DefaultOf(RegistryTree& tree, std::string_view path) {
 TEST(Registrar, RegisterCreatesKeysValuesAndSubstitutes) {
     RegistryTree tree;
     tree.CreatePath("Stale.Key\\Child");
-    ASSERT_EQ(registrar::Register(tree, kScript, {&kModule, 1}), S_OK);
+    tree.CreatePath(kClsid + "\\Leftover");
+    tree.CreatePath("Demo.Thing.1\\Extra");
+    ASSERT_EQ(registrar::Register(tree, kScript, kVars), S_OK);
 
     EXPECT_EQ(DefaultOf(tree, "Demo.Thing.1"), "Thing Class");
     EXPECT_EQ(DefaultOf(tree, "Demo.Thing.1\\CLSID"), "{11111111-2222-3333-4444-555555555555}");
-    const std::string clsid = "CLSID\\{11111111-2222-3333-4444-555555555555}";
-    EXPECT_EQ(DefaultOf(tree, clsid + "\\InprocServer32"), "/lib/libdemo.so");
-    RegKey* server = tree.FindPath(clsid + "\\InprocServer32");
+    EXPECT_EQ(DefaultOf(tree, kClsid + "\\InprocServer32"), "/lib/libdemo.so");
+    RegKey* server = tree.FindPath(kClsid + "\\InprocServer32");
     ASSERT_NE(server, nullptr);
     EXPECT_EQ(*server->Value("ThreadingModel"), RegValue::String("Apartment"));
     EXPECT_EQ(*server->Value("Count"), RegValue::Dword(42));
-    EXPECT_NE(tree.FindPath(clsid + "\\Programmable"), nullptr);
-    EXPECT_EQ(DefaultOf(tree, clsid + "\\It's quoted"), "100%");
+    EXPECT_NE(tree.FindPath(kClsid + "\\Programmable"), nullptr);
+    EXPECT_EQ(DefaultOf(tree, kClsid + "\\It's quoted"), "100%");
     EXPECT_EQ(tree.FindPath("Stale.Key"), nullptr);
-}
-
-TEST(Registrar, ForceRemoveReplacesWhatWasThere) {
-    RegistryTree tree;
-    tree.CreatePath("CLSID\\{11111111-2222-3333-4444-555555555555}\\Leftover");
-    tree.CreatePath("Demo.Thing.1\\Extra");
-    ASSERT_EQ(registrar::Register(tree, kScript, {&kModule, 1}), S_OK);
-    EXPECT_EQ(tree.FindPath("CLSID\\{11111111-2222-3333-4444-555555555555}\\Leftover"), nullptr);
-    // A key without ForceRemove is opened, not replaced.
+    // ForceRemove replaces what was there; a key without it is opened, not replaced.
+    EXPECT_EQ(tree.FindPath(kClsid + "\\Leftover"), nullptr);
     EXPECT_NE(tree.FindPath("Demo.Thing.1\\Extra"), nullptr);
 }
 
 TEST(Registrar, UnregisterRemovesWhatTheScriptOwnsOnly) {
     RegistryTree tree;
     tree.CreatePath("CLSID\\{99999999-0000-0000-0000-000000000000}");
-    ASSERT_EQ(registrar::Register(tree, kScript, {&kModule, 1}), S_OK);
+    ASSERT_EQ(registrar::Register(tree, kScript, kVars), S_OK);
     tree.CreatePath("Demo.Thing.1\\SomeoneElse");
-    ASSERT_EQ(registrar::Unregister(tree, kScript, {&kModule, 1}), S_OK);
+    ASSERT_EQ(registrar::Unregister(tree, kScript, kVars), S_OK);
 
-    EXPECT_EQ(tree.FindPath("CLSID\\{11111111-2222-3333-4444-555555555555}"), nullptr);
+    EXPECT_EQ(tree.FindPath(kClsid), nullptr);
     EXPECT_NE(tree.FindPath("CLSID\\{99999999-0000-0000-0000-000000000000}"), nullptr);
     // A key that still holds subkeys of others stays, without the script's.
     ASSERT_NE(tree.FindPath("Demo.Thing.1"), nullptr);
@@ -81,9 +76,9 @@ TEST(Registrar, UnregisterRemovesWhatTheScriptOwnsOnly) {
     EXPECT_NE(tree.FindPath("Demo.Thing.1\\SomeoneElse"), nullptr);
 
     // Unregistering again, or what was never registered, is harmless.
-    EXPECT_EQ(registrar::Unregister(tree, kScript, {&kModule, 1}), S_OK);
+    EXPECT_EQ(registrar::Unregister(tree, kScript, kVars), S_OK);
     RegistryTree empty;
-    EXPECT_EQ(registrar::Unregister(empty, kScript, {&kModule, 1}), S_OK);
+    EXPECT_EQ(registrar::Unregister(empty, kScript, kVars), S_OK);
     EXPECT_TRUE(empty.Root().Subkeys().empty());
 }
 
@@ -104,8 +99,8 @@ TEST(Registrar, MalformedScriptsChangeNothing) {
         RegistryTree tree;
         tree.CreatePath("Existing");
         const std::string before = tree.Serialize();
-        EXPECT_EQ(registrar::Register(tree, script, {&kModule, 1}), E_INVALIDARG) << script;
-        EXPECT_EQ(registrar::Unregister(tree, script, {&kModule, 1}), E_INVALIDARG) << script;
+        EXPECT_EQ(registrar::Register(tree, script, kVars), E_INVALIDARG) << script;
+        EXPECT_EQ(registrar::Unregister(tree, script, kVars), E_INVALIDARG) << script;
         EXPECT_EQ(tree.Serialize(), before) << script;
     }
 }

@@ -1,27 +1,18 @@
-#include <gtest/gtest.h>
+#include "Registry.h"
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
-#include "Registry.h"
-
 using namespace com;
 
 namespace {
-
-std::filesystem::path TempDir() {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("vt-registry-" + std::to_string(::getpid()) + "-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
 
 std::string ReadAll(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -29,6 +20,21 @@ std::string ReadAll(const std::filesystem::path& path) {
     s << in.rdbuf();
     return s.str();
 }
+
+class RegistryStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    const std::filesystem::path dir_ =
+        std::filesystem::temp_directory_path() /
+        ("vt-registry-" + std::to_string(::getpid()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const std::string path_ = (dir_ / "registry").string();
+};
 
 } // namespace
 
@@ -69,7 +75,8 @@ TEST(RegistryTree, CreateFindRemove) {
 TEST(RegistryTree, DamagedTextIsRefused) {
     const std::string good = RegistryTree().Serialize();
     for (const std::string& text :
-         {std::string(), std::string("garbage\n"), std::string("VERITOPE REGISTRY 1\n@=\"no key\"\n"),
+         {std::string(), std::string("garbage\n"),
+          std::string("VERITOPE REGISTRY 1\n@=\"no key\"\n"),
           good + "[HKEY_CLASSES_ROOT\\A]\n@=\"unterminated\n",
           good + "[HKEY_CLASSES_ROOT\\A]\n\"n\"=dword:12\n", good + "[HKEY_LOCAL_MACHINE\\A]\n",
           good + "[HKEY_CLASSES_ROOT\\A\n", good + "[HKEY_CLASSES_ROOT\\A]\nx=\"y\"\n",
@@ -79,62 +86,47 @@ TEST(RegistryTree, DamagedTextIsRefused) {
     EXPECT_TRUE(RegistryTree::Parse("VERITOPE REGISTRY 1\r\n[HKEY_CLASSES_ROOT]\r\n"));
 }
 
-TEST(RegistryStore, UpdateWritesWholeFileAndMissingStoreIsEmpty) {
-    const auto dir = TempDir();
-    const std::string path = (dir / "sub" / "registry").string();
+TEST_F(RegistryStore, UpdateWritesWholeFileAndMissingStoreIsEmpty) {
+    const std::string path = (dir_ / "sub" / "registry").string();
     RegistryTree tree;
     ASSERT_EQ(registry::Read(path, tree), S_OK);
     EXPECT_TRUE(tree.Root().Subkeys().empty());
 
-    ASSERT_EQ(registry::Update(path,
-                               [](RegistryTree& t) {
-                                   t.CreatePath("K").SetValue("", RegValue::String("v"));
-                                   return S_OK;
-                               }),
-              S_OK);
+    const auto setK = [](RegistryTree& t) {
+        t.CreatePath("K").SetValue("", RegValue::String("v"));
+        return S_OK;
+    };
+    ASSERT_EQ(registry::Update(path, setK), S_OK);
     ASSERT_EQ(registry::Read(path, tree), S_OK);
     EXPECT_EQ(tree.FindPath("K")->DefaultString(), "v");
 
-    // A failing change leaves the file as it was.
+    // A failing change leaves the file as it was, and no temporary file behind.
     const std::string before = ReadAll(path);
-    EXPECT_EQ(registry::Update(path,
-                               [](RegistryTree& t) {
-                                   t.RemovePath("K");
-                                   return E_FAIL;
-                               }),
-              E_FAIL);
+    const auto failing = [](RegistryTree& t) {
+        t.RemovePath("K");
+        return E_FAIL;
+    };
+    EXPECT_EQ(registry::Update(path, failing), E_FAIL);
     EXPECT_EQ(ReadAll(path), before);
-    // No temporary file is left behind.
-    for (const auto& entry : std::filesystem::directory_iterator(dir / "sub"))
-        EXPECT_TRUE(entry.path().filename() == "registry" ||
-                    entry.path().filename() == "registry.lock")
-            << entry.path();
-    std::filesystem::remove_all(dir);
+    for (const auto& entry : std::filesystem::directory_iterator(dir_ / "sub")) {
+        const auto name = entry.path().filename();
+        EXPECT_TRUE(name == "registry" || name == "registry.lock") << entry.path();
+    }
 }
 
-TEST(RegistryStore, DamagedStoreIsNeitherReadNorOverwritten) {
-    const auto dir = TempDir();
-    const std::string path = (dir / "registry").string();
-    std::ofstream(path) << "not a registry";
+TEST_F(RegistryStore, DamagedStoreIsNeitherReadNorOverwritten) {
+    std::ofstream(path_) << "not a registry";
     RegistryTree tree;
-    EXPECT_EQ(registry::Read(path, tree), REGDB_E_READREGDB);
+    EXPECT_EQ(registry::Read(path_, tree), REGDB_E_READREGDB);
     bool called = false;
-    EXPECT_EQ(registry::Update(path,
-                               [&](RegistryTree&) {
-                                   called = true;
-                                   return S_OK;
-                               }),
-              REGDB_E_READREGDB);
+    const auto change = [&](RegistryTree&) { return called = true, S_OK; };
+    EXPECT_EQ(registry::Update(path_, change), REGDB_E_READREGDB);
     EXPECT_FALSE(called);
-    EXPECT_EQ(ReadAll(path), "not a registry");
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(ReadAll(path_), "not a registry");
 }
 
-TEST(RegistryStore, ConcurrentUpdatesFromProcessesAreNotLost) {
-    const auto dir = TempDir();
-    const std::string path = (dir / "registry").string();
-    constexpr int kWriters = 4;
-    constexpr int kEach = 25;
+TEST_F(RegistryStore, ConcurrentUpdatesFromProcessesAreNotLost) {
+    constexpr int kWriters = 4, kEach = 25;
     std::vector<pid_t> children;
     for (int w = 0; w < kWriters; ++w) {
         const pid_t pid = ::fork();
@@ -142,10 +134,7 @@ TEST(RegistryStore, ConcurrentUpdatesFromProcessesAreNotLost) {
         if (pid == 0) {
             for (int i = 0; i < kEach; ++i) {
                 const std::string name = "W" + std::to_string(w) + "_" + std::to_string(i);
-                registry::Update(path, [&](RegistryTree& t) {
-                    t.CreatePath(name);
-                    return S_OK;
-                });
+                registry::Update(path_, [&](RegistryTree& t) { return t.CreatePath(name), S_OK; });
             }
             ::_exit(0);
         }
@@ -157,25 +146,24 @@ TEST(RegistryStore, ConcurrentUpdatesFromProcessesAreNotLost) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     RegistryTree tree;
-    ASSERT_EQ(registry::Read(path, tree), S_OK);
+    ASSERT_EQ(registry::Read(path_, tree), S_OK);
     EXPECT_EQ(tree.Root().Subkeys().size(), std::size_t{kWriters * kEach});
-    std::filesystem::remove_all(dir);
 }
 
-TEST(RegistryStore, DefaultPlaceFollowsTheEnvironment) {
-    const char* saved = std::getenv("VERITOPE_REGISTRY");
-    const std::string keep = saved ? saved : "";
+TEST(RegistryPath, DefaultPlaceFollowsTheEnvironment) {
+    const char* names[] = {"VERITOPE_REGISTRY", "XDG_CONFIG_HOME"};
+    std::optional<std::string> saved[2];
+    for (int i = 0; i < 2; ++i) {
+        if (const char* value = std::getenv(names[i])) {
+            saved[i] = value;
+        }
+    }
     ::setenv("VERITOPE_REGISTRY", "/somewhere/store", 1);
     EXPECT_EQ(registry::DefaultPath(), "/somewhere/store");
     ::unsetenv("VERITOPE_REGISTRY");
-    const char* savedXdg = std::getenv("XDG_CONFIG_HOME");
-    const std::string keepXdg = savedXdg ? savedXdg : "";
     ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
     EXPECT_EQ(registry::DefaultPath(), "/cfg/veritope/registry");
-    if (savedXdg)
-        ::setenv("XDG_CONFIG_HOME", keepXdg.c_str(), 1);
-    else
-        ::unsetenv("XDG_CONFIG_HOME");
-    if (saved)
-        ::setenv("VERITOPE_REGISTRY", keep.c_str(), 1);
+    for (int i = 0; i < 2; ++i) {
+        saved[i] ? ::setenv(names[i], saved[i]->c_str(), 1) : ::unsetenv(names[i]);
+    }
 }

@@ -14,19 +14,19 @@ TEST(Color, PlainValuesAreBlueGreenRed) {
 }
 
 TEST(Color, SystemColoursComeFromThePalette) {
-    QPalette palette = QApplication::palette();
-    const QPalette original = palette;
-    palette.setColor(QPalette::Button, QColor(1, 1, 1));
-    palette.setColor(QPalette::Base, QColor(2, 2, 2));
-    palette.setColor(QPalette::WindowText, QColor(3, 3, 3));
-    palette.setColor(QPalette::Dark, QColor(4, 4, 4));
+    const std::pair<QPalette::ColorRole, uint32_t> roles[] = {{QPalette::Button, 0x8000000F},
+                                                              {QPalette::Base, 0x80000005},
+                                                              {QPalette::WindowText, 0x80000008},
+                                                              {QPalette::Dark, 0x80000010}};
+    const QPalette original = QApplication::palette();
+    QPalette palette = original;
+    for (int i = 0; i < 4; ++i) {
+        palette.setColor(roles[i].first, QColor(i + 1, i + 1, i + 1));
+    }
     QApplication::setPalette(palette);
-
-    EXPECT_EQ(ToQColor(0x8000000F), QColor(1, 1, 1));
-    EXPECT_EQ(ToQColor(0x80000005), QColor(2, 2, 2));
-    EXPECT_EQ(ToQColor(0x80000008), QColor(3, 3, 3));
-    EXPECT_EQ(ToQColor(0x80000010), QColor(4, 4, 4));
-
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ToQColor(roles[i].second), QColor(i + 1, i + 1, i + 1)) << i;
+    }
     QApplication::setPalette(original);
 }
 

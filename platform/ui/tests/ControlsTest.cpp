@@ -35,8 +35,7 @@ TEST(ToolBar, ButtonsAreEnabledAndClickedByKey) {
     bar.Click("Stop");
     EXPECT_EQ(clicks, std::vector<QString>{"Stop"});
 
-    // The real buttons dispatch the same way, and a disabled one ignores the mouse.
-    bar.show();
+    bar.show(); // the real buttons dispatch the same way
     QTest::mouseClick(bar.widgetForAction(bar.Action("Run")), Qt::LeftButton);
     QTest::mouseClick(bar.widgetForAction(bar.Action("RunBack")), Qt::LeftButton);
     EXPECT_EQ(clicks, (std::vector<QString>{"Stop", "Run"}));
@@ -56,15 +55,11 @@ TEST(StatusBar, PanelsByKey) {
     bar.SetPanelText("zoom", "z = 10");
     EXPECT_EQ(bar.PanelText("gens"), "Generation 1");
     EXPECT_EQ(bar.PanelText("zoom"), "z = 10");
-    bar.SetPanelText("gens", "Generation 2");
-    EXPECT_EQ(bar.PanelText("gens"), "Generation 2");
-    EXPECT_EQ(bar.PanelText("zoom"), "z = 10");
     EXPECT_THROW(bar.PanelText("gen"), std::invalid_argument);
 }
 
 TEST(ScrollBar, ChangeEventsAndQuietSetting) {
     ScrollBar bar(Qt::Horizontal);
-    bar.SetMin(0);
     bar.SetMax(100);
     bar.SetSmallChange(2);
     bar.SetLargeChange(20);
@@ -73,28 +68,22 @@ TEST(ScrollBar, ChangeEventsAndQuietSetting) {
 
     bar.SetValue(50);
     bar.SetValue(50);
-    EXPECT_EQ(changes, std::vector<int>{50});
-
     bar.SetValueQuiet(70);
-    EXPECT_EQ(bar.Value(), 70);
-    EXPECT_EQ(changes.size(), 1u);
-
+    EXPECT_EQ(changes, std::vector<int>{50});
     bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
     bar.triggerAction(QAbstractSlider::SliderPageStepSub);
     EXPECT_EQ(changes, (std::vector<int>{50, 72, 52}));
 
     bar.SetValue(500);
     EXPECT_EQ(bar.Value(), 100);
-    EXPECT_EQ(changes.back(), 100);
 
     // Dragging the thumb raises one change, on release.
-    changes.clear();
     bar.setSliderDown(true);
     bar.setSliderPosition(30);
     bar.setSliderPosition(40);
-    EXPECT_TRUE(changes.empty());
+    EXPECT_EQ(changes.size(), 4u);
     bar.setSliderDown(false);
-    EXPECT_EQ(changes, std::vector<int>{40});
+    EXPECT_EQ(changes, (std::vector<int>{50, 72, 52, 100, 40}));
 }
 
 TEST(ScrollBar, HandlerMayRecentreQuietlyWithoutASecondEvent) {
@@ -114,7 +103,7 @@ TEST(ScrollBar, HandlerMayRecentreQuietlyWithoutASecondEvent) {
     EXPECT_EQ(bar.Value(), 85);
 }
 
-TEST(TextBox, KeyFilterDropsTypedCharacters) {
+TEST(TextBox, KeyFilterDropsTypedCharactersAndKeyDownConsumesKeys) {
     TextBox box;
     std::vector<int> seen;
     box.keyFilter = [&](int c) {
@@ -122,36 +111,28 @@ TEST(TextBox, KeyFilterDropsTypedCharacters) {
         return c >= '0' && c <= '9';
     };
     QTest::keyClicks(&box, "1a2 b3");
-    EXPECT_EQ(box.text(), "123");
     QTest::keyClick(&box, Qt::Key_Backspace);
     EXPECT_EQ(box.text(), "123");
     EXPECT_EQ(seen.back(), 8);
-
     // Keys that type nothing pass the filter.
     QTest::keyClick(&box, Qt::Key_Home);
     QTest::keyClick(&box, Qt::Key_Delete);
     EXPECT_EQ(box.text(), "23");
 
     box.keyFilter = nullptr;
-    QTest::keyClick(&box, Qt::Key_End);
-    QTest::keyClick(&box, Qt::Key_Backspace);
-    EXPECT_EQ(box.text(), "2");
-}
-
-TEST(TextBox, KeyDownHandlerConsumesKeys) {
-    TextBox box;
-    box.setText("abc");
-    box.setCursorPosition(3);
     std::vector<int> keys;
     box.onKeyDown = [&](const KeyEvent& e) {
         keys.push_back(e.key);
-        return e.key == Qt::Key_Left || e.key == Qt::Key_X;
+        return e.key == Qt::Key_Home || e.key == Qt::Key_X;
     };
-    QTest::keyClick(&box, Qt::Key_Left);
+    QTest::keyClick(&box, Qt::Key_End);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QTest::keyClick(&box, Qt::Key_Home);
     QTest::keyClick(&box, Qt::Key_X);
     QTest::keyClick(&box, Qt::Key_Y);
-    EXPECT_EQ(keys, (std::vector<int>{Qt::Key_Left, Qt::Key_X, Qt::Key_Y}));
-    EXPECT_EQ(box.text(), "abcy");
+    EXPECT_EQ(keys, (std::vector<int>{Qt::Key_End, Qt::Key_Backspace, Qt::Key_Home, Qt::Key_X,
+                                      Qt::Key_Y}));
+    EXPECT_EQ(box.text(), "2y");
 }
 
 TEST(ButtonArray, OptionButtonsBySparseIndex) {
@@ -189,9 +170,9 @@ TEST(ButtonArray, CheckBoxesToggleIndependently) {
     }
     std::vector<int> clicks;
     boxes.onClick = [&](int index) { clicks.push_back(index); };
-    boxes.Click(2);
-    boxes.Click(3);
-    boxes.Click(2);
+    for (int index : {2, 3, 2}) {
+        boxes.Click(index);
+    }
     EXPECT_FALSE(boxes.Checked(2));
     EXPECT_TRUE(boxes.Checked(3));
     EXPECT_EQ(clicks, (std::vector<int>{2, 3, 2}));
@@ -211,9 +192,9 @@ TEST(PopupMenu, ChosenItemByNumberSkippingSeparators) {
     dialogs.AnswerMenu("Triangular 23/3");
     dialogs.DismissMenu();
     dialogs.AnswerMenu("Seeds");
-    menu.ShowAt(&owner, QPoint(80, 0));
-    menu.ShowAt(&owner, QPoint(80, 0));
-    menu.ShowAt(&owner, QPoint(80, 0));
+    for (int i = 0; i < 3; ++i) {
+        menu.ShowAt(&owner, QPoint(80, 0));
+    }
     EXPECT_EQ(chosen, (std::vector<int>{2, 1}));
 
     ASSERT_EQ(dialogs.Requests().size(), 3u);

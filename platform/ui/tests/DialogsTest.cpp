@@ -3,6 +3,8 @@
 #include "ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
 
 using namespace platform;
 
@@ -37,24 +39,20 @@ TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryRequest) {
     EXPECT_EQ(dialogs.Unused(), 0u);
     EXPECT_TRUE(dialogs.Errors().empty());
 
-    const auto& requests = dialogs.Requests();
-    ASSERT_EQ(requests.size(), 6u);
-    EXPECT_EQ(requests[0].kind, DialogKind::Message);
-    EXPECT_EQ(requests[0].text, "File exists. Overwrite?");
-    EXPECT_EQ(requests[0].icon, MessageIcon::None);
-    EXPECT_EQ(requests[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(requests[1].kind, DialogKind::Input);
-    EXPECT_EQ(requests[1].text, "Enter code:");
-    EXPECT_EQ(requests[1].title, "Edit rules");
-    EXPECT_EQ(requests[1].defaultText, "0");
-    EXPECT_EQ(requests[2].kind, DialogKind::OpenFile);
-    EXPECT_EQ(requests[2].file.filter, open.filter);
-    EXPECT_EQ(requests[2].file.defaultExt, "lif");
-    EXPECT_EQ(requests[2].file.folder, "/tmp");
-    EXPECT_EQ(requests[4].kind, DialogKind::SaveFile);
-    EXPECT_EQ(requests[5].title, "Lifeboard");
-    EXPECT_EQ(requests[5].icon, MessageIcon::Critical);
-    EXPECT_EQ(requests[5].buttons, MessageButtons::Ok);
+    const auto& r = dialogs.Requests();
+    ASSERT_EQ(r.size(), 6u);
+    EXPECT_EQ((std::vector{r[0].kind, r[1].kind, r[2].kind, r[3].kind, r[4].kind, r[5].kind}),
+              (std::vector{DialogKind::Message, DialogKind::Input, DialogKind::OpenFile,
+                           DialogKind::Input, DialogKind::SaveFile, DialogKind::Message}));
+    EXPECT_EQ(r[0].text, "File exists. Overwrite?");
+    EXPECT_EQ(std::tie(r[0].icon, r[0].buttons),
+              std::tuple(MessageIcon::None, MessageButtons::YesNo));
+    EXPECT_EQ(r[1].text + "|" + r[1].title + "|" + r[1].defaultText, "Enter code:|Edit rules|0");
+    EXPECT_EQ(r[2].file.filter, open.filter);
+    EXPECT_EQ(r[2].file.defaultExt + "|" + r[2].file.folder, "lif|/tmp");
+    EXPECT_EQ(r[5].title, "Lifeboard");
+    EXPECT_EQ(std::tie(r[5].icon, r[5].buttons),
+              std::tuple(MessageIcon::Critical, MessageButtons::Ok));
 }
 
 TEST(ScriptedDialogs, UnscriptedRequestsFailLoudly) {
