@@ -68,44 +68,39 @@ TEST_F(DlgHistoryTest, OnlyDigitsCanBeTyped) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(EngineLimit(), 123);
 
-    // Letters alone leave the box as it was.
-    Open();
+    Open(); // letters alone leave the box as it was
     QTest::keyClicks(&box, "abc");
     EXPECT_EQ(box.text(), "123");
 }
 
 TEST_F(DlgHistoryTest, OkReadsTheBoxAsALeadingNumber) {
-    dlgHistory& dialog = Open();
-    Empty(*dialog.txtHistLimit);
-    dialog.OKButton->click();
-    EXPECT_EQ(EngineLimit(), 0);
-
-    // Ten typed digits pass the int32 range: the largest limit is taken.
-    Open();
-    Empty(*dialog.txtHistLimit);
-    QTest::keyClicks(dialog.txtHistLimit, "99999999999");
-    dialog.OKButton->click();
-    EXPECT_EQ(EngineLimit(), std::numeric_limits<int32_t>::max());
-
-    // Pasted text is not filtered.
+    // Typed text passes the filter; pasted text is not filtered.
     const struct {
-        const char* pasted;
+        const char* text;
+        bool typed;
         int32_t limit;
     } cases[] = {
-        {"42abc", 42},
-        {"12.5", 12}, // halves to even
-        {"13.5", 14},
-        {"-7", 0}, // the engine stores negative limits as 0
-        {"2147483647", std::numeric_limits<int32_t>::max()},
-        {"-99999999999", 0},
-        {"x5", 0},
+        {"", true, 0},
+        {"99999999999", true, std::numeric_limits<int32_t>::max()}, // past the int32 range
+        {"42abc", false, 42},
+        {"12.5", false, 12}, // halves to even
+        {"13.5", false, 14},
+        {"-7", false, 0}, // the engine stores negative limits as 0
+        {"2147483647", false, std::numeric_limits<int32_t>::max()},
+        {"-99999999999", false, 0},
+        {"x5", false, 0},
     };
     for (const auto& c : cases) {
         Form().ChangeHist(777);
-        Open();
-        dialog.txtHistLimit->setText(c.pasted);
+        dlgHistory& dialog = Open();
+        if (c.typed) {
+            Empty(*dialog.txtHistLimit);
+            QTest::keyClicks(dialog.txtHistLimit, c.text);
+        } else {
+            dialog.txtHistLimit->setText(c.text);
+        }
         dialog.OKButton->click();
-        EXPECT_EQ(EngineLimit(), c.limit) << c.pasted;
+        EXPECT_EQ(EngineLimit(), c.limit) << c.text;
     }
 }
 

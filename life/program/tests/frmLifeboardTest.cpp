@@ -1,13 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <QPushButton>
-#include <QTest>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
+#include "frmLifeboard.h"
 
 #include "LatticeGeometry.h"
+#include "LifeboardFixture.h"
 #include "Pump.h"
 #include "ScriptedDialogs.h"
 #include "ScrollBar.h"
@@ -15,10 +9,16 @@
 #include "Surface.h"
 #include "TextBox.h"
 #include "ToolBar.h"
-#include "LifeboardFixture.h"
-#include "frmLifeboard.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 using lifeboard::LatticeOf;
+using Cells = std::initializer_list<std::pair<int32_t, int32_t>>;
 
 namespace {
 
@@ -26,8 +26,6 @@ const QColor kBlack(0, 0, 0);
 const QColor kWhite(255, 255, 255);
 const QColor kGrid(0xE0, 0xE0, 0xE0);
 
-// The shared window fixture, with the window at a known size and a folder
-// of the test's own for files.
 class Lifeboard : public lifeboard_test::LifeboardFixture {
 protected:
     void SetUp() override {
@@ -49,39 +47,58 @@ protected:
         std::filesystem::remove_all(dir_);
     }
 
-    void Put(int32_t x, int32_t y) { Form().Engine().put_Cell(x, y, 1); }
-    bool Live(int32_t x, int32_t y) {
-        int16_t v = 0;
-        Form().Engine().get_Cell(x, y, &v);
-        return v == 1;
+    void Put(Cells cells) {
+        for (const auto& [x, y] : cells)
+            Form().Engine().put_Cell(x, y, 1);
     }
-    QColor PixelAtCentre(int32_t x, int32_t y) {
-        frmLifeboard& f = Form();
-        const auto c = lifeboard::CellCentre(LatticeOf(f.NeiCount()), f.View(), x, y);
-        return f.board->Pixel(static_cast<int>(c.x), static_cast<int>(c.y));
+    bool Live(Cells cells) {
+        for (const auto& [x, y] : cells) {
+            int16_t v = 0;
+            Form().Engine().get_Cell(x, y, &v);
+            if (v != 1)
+                return false;
+        }
+        return true;
     }
-    // A click at a point of the window's inner area, on the board.
+    bool Live(int32_t x, int32_t y) { return Live({{x, y}}); }
+    QPoint Centre(int32_t x, int32_t y) {
+        const auto c = lifeboard::CellCentre(LatticeOf(Form().NeiCount()), Form().View(), x, y);
+        return {static_cast<int>(c.x), static_cast<int>(c.y)};
+    }
+    QColor Pixel(QPoint p) { return Form().board->Pixel(p.x(), p.y()); }
+    QColor PixelAtCentre(int32_t x, int32_t y) { return Pixel(Centre(x, y)); }
+    void ExpectDrawn(Cells black, Cells white) {
+        for (const auto& [x, y] : black)
+            EXPECT_EQ(PixelAtCentre(x, y), kBlack) << x << "," << y;
+        for (const auto& [x, y] : white)
+            EXPECT_EQ(PixelAtCentre(x, y), kWhite) << x << "," << y;
+    }
     void Click(Qt::MouseButton button, QPoint at) {
         QTest::mouseClick(Form().board, button, {}, at - Form().board->Origin());
     }
     QString Status() { return Form().statBar->PanelText("gens"); }
     bool Enabled(const char* key) { return Form().tlbToolBar->IsButtonEnabled(key); }
     void SetRule(std::initializer_list<int> survival, std::initializer_list<int> birth) {
-        frmLifeboard& f = Form();
-        for (int16_t k = 0; k <= f.NeiCount(); ++k) {
-            f.SetRuleS(k, 0);
-            f.SetRuleB(k, 0);
+        for (int16_t k = 0; k <= Form().NeiCount(); ++k) {
+            Form().SetRuleS(k, 0);
+            Form().SetRuleB(k, 0);
         }
         for (int k : survival)
-            f.SetRuleS(static_cast<int16_t>(k), 1);
+            Form().SetRuleS(static_cast<int16_t>(k), 1);
         for (int k : birth)
-            f.SetRuleB(static_cast<int16_t>(k), 1);
+            Form().SetRuleB(static_cast<int16_t>(k), 1);
     }
-    std::string ReadFile(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
+    // Runs an action with a scripted file answer (and an OK for a message, if asked).
+    template <class Action>
+    std::vector<platform::DialogRequest> WithFile(const std::filesystem::path& path, Action act,
+                                                  bool message = false) {
+        platform::ScriptedDialogs dialogs;
+        dialogs.AnswerFile(QString::fromStdString(path.string()));
+        if (message)
+            dialogs.AnswerMessage(platform::MessageResult::Ok);
+        act();
+        EXPECT_TRUE(dialogs.Errors().empty());
+        return dialogs.Requests();
     }
 
     std::filesystem::path dir_;
@@ -104,16 +121,12 @@ TEST_F(Lifeboard, StartsWithoutARegisteredEngineOnlyToSayWhy) {
 
 TEST_F(Lifeboard, StartsAsTheWindowOfAFreshEngine) {
     frmLifeboard& f = Form();
-    ASSERT_TRUE(f.Loaded());
     EXPECT_EQ(f.windowTitle(), "Veritope - Lifeboard");
     EXPECT_EQ(Status(), "Generation 1");
     EXPECT_EQ(f.tlbToolBar->Keys(),
               (std::vector<QString>{"Clear", "Open", "Save", "RunBack", "StepBack", "Stop", "Step",
-                                    "Run", "ZoomIn", "ZoomOut", "Rules", "Hist", "Help",
-                                    "Exit"}));
-    EXPECT_FALSE(Enabled("StepBack"));
-    EXPECT_FALSE(Enabled("RunBack"));
-    EXPECT_FALSE(Enabled("Stop"));
+                                    "Run", "ZoomIn", "ZoomOut", "Rules", "Hist", "Help", "Exit"}));
+    EXPECT_FALSE(Enabled("StepBack") || Enabled("RunBack") || Enabled("Stop"));
     EXPECT_TRUE(Enabled("Step") && Enabled("Run"));
     EXPECT_EQ(f.View(), (lifeboard::View{10, 0, 0}));
     EXPECT_EQ(f.EngineRule(), lifeboard::MakeRule({2, 3}, {3}));
@@ -125,56 +138,46 @@ TEST_F(Lifeboard, StartsAsTheWindowOfAFreshEngine) {
 
 TEST_F(Lifeboard, MouseEditsStepAndStepBackDrawWhatChanged) {
     frmLifeboard& f = Form();
-    // A blinker at (4..6, 5), clicked in.
     for (int x = 4; x <= 6; ++x)
         Click(Qt::LeftButton, QPoint(20 * x, 100));
-    EXPECT_TRUE(Live(4, 5) && Live(5, 5) && Live(6, 5));
-    EXPECT_EQ(PixelAtCentre(4, 5), kBlack);
+    EXPECT_TRUE(Live({{4, 5}, {5, 5}, {6, 5}}));
+    ExpectDrawn({{4, 5}}, {});
 
     f.tlbToolBar->Click("Step");
     EXPECT_EQ(Status(), "Generation 2");
     EXPECT_TRUE(Enabled("StepBack") && Enabled("RunBack"));
-    EXPECT_EQ(PixelAtCentre(4, 5), kWhite);
-    EXPECT_EQ(PixelAtCentre(5, 4), kBlack);
-    EXPECT_EQ(PixelAtCentre(5, 6), kBlack);
-    EXPECT_EQ(PixelAtCentre(5, 5), kBlack);
+    ExpectDrawn({{5, 4}, {5, 6}, {5, 5}}, {{4, 5}});
 
     f.tlbToolBar->Click("StepBack");
     EXPECT_EQ(Status(), "Generation 1");
     EXPECT_TRUE(Live(4, 5) && !Live(5, 4));
-    EXPECT_EQ(PixelAtCentre(4, 5), kBlack);
-    EXPECT_EQ(PixelAtCentre(5, 4), kWhite);
+    ExpectDrawn({{4, 5}}, {{5, 4}});
     EXPECT_FALSE(Enabled("StepBack"));
 
-    // An edit empties the history: stepping back does nothing.
+    // An edit empties the history; a second click on the cell removes it.
     f.tlbToolBar->Click("Step");
     Click(Qt::RightButton, QPoint(200, 200));
     EXPECT_TRUE(Live(10, 10));
     EXPECT_FALSE(Enabled("StepBack") || Enabled("RunBack"));
     EXPECT_FALSE(f.DoStepBack());
     EXPECT_EQ(Status(), "Generation 2");
-    // A second click on the same cell removes it.
     Click(Qt::LeftButton, QPoint(200, 200));
     EXPECT_FALSE(Live(10, 10));
-    EXPECT_EQ(PixelAtCentre(10, 10), kWhite);
-}
+    ExpectDrawn({}, {{10, 10}});
 
-TEST_F(Lifeboard, ClickHalfWayBetweenSquaresGoesToTheEvenCell) {
-    Form();
-    Click(Qt::LeftButton, QPoint(110, 100)); // 5.5 -> 6
-    Click(Qt::LeftButton, QPoint(70, 100));  // 3.5 -> 4
-    EXPECT_TRUE(Live(6, 5));
-    EXPECT_TRUE(Live(4, 5));
+    // Half-way between squares goes to the even cell: 5.5 -> 6, 3.5 -> 4.
+    f.ClearBoard();
+    Click(Qt::LeftButton, QPoint(110, 100));
+    Click(Qt::LeftButton, QPoint(70, 100));
+    EXPECT_TRUE(Live({{6, 5}, {4, 5}}));
     EXPECT_FALSE(Live(5, 5) || Live(3, 5));
 }
 
 TEST_F(Lifeboard, RunsUntilStoppedAndASecondRunDoesNotStart) {
     frmLifeboard& f = Form();
-    for (int x = 4; x <= 6; ++x)
-        Put(x, 5);
+    Put({{4, 5}, {5, 5}, {6, 5}});
     int calls = 0;
-    bool runDisabled = false;
-    bool stopEnabled = false;
+    bool runDisabled = false, stopEnabled = false;
     platform::SetDoEventsHook([&] {
         ++calls;
         runDisabled = !Enabled("Run") && !Enabled("Step");
@@ -184,24 +187,20 @@ TEST_F(Lifeboard, RunsUntilStoppedAndASecondRunDoesNotStart) {
             f.tlbToolBar->Click("Stop");
     });
     f.tlbToolBar->Click("Run");
-    platform::SetDoEventsHook(nullptr);
     EXPECT_EQ(calls, 5);
-    EXPECT_TRUE(runDisabled);
-    EXPECT_TRUE(stopEnabled);
+    EXPECT_TRUE(runDisabled && stopEnabled);
     EXPECT_FALSE(f.Running());
     EXPECT_EQ(Status(), "Generation 6");
     EXPECT_TRUE(Enabled("Run") && Enabled("Step") && Enabled("StepBack"));
     EXPECT_FALSE(Enabled("Stop"));
 
-    // Backwards until the history is empty.
     calls = 0;
     platform::SetDoEventsHook([&] { ++calls; });
     f.tlbToolBar->Click("RunBack");
-    platform::SetDoEventsHook(nullptr);
     EXPECT_EQ(Status(), "Generation 1");
     EXPECT_EQ(calls, 5);
     EXPECT_FALSE(Enabled("RunBack") || Enabled("StepBack") || Enabled("Stop"));
-    EXPECT_TRUE(Live(4, 5) && Live(6, 5) && !Live(5, 4));
+    EXPECT_TRUE(Live({{4, 5}, {6, 5}}) && !Live(5, 4));
 }
 
 TEST_F(Lifeboard, CellsAreDrawnOnEveryLatticeAtEveryZoom) {
@@ -211,12 +210,9 @@ TEST_F(Lifeboard, CellsAreDrawnOnEveryLatticeAtEveryZoom) {
         for (int zoomOut = 0; zoomOut < 3; ++zoomOut) {
             SCOPED_TRACE(testing::Message() << "n=" << n << " z=" << f.View().z);
             f.ClearBoard();
-            Put(7, 9);
-            Put(8, 9);
+            Put({{7, 9}, {8, 9}});
             f.board->Refresh();
-            EXPECT_EQ(PixelAtCentre(7, 9), kBlack);
-            EXPECT_EQ(PixelAtCentre(8, 9), kBlack);
-            EXPECT_EQ(PixelAtCentre(7, 10), kWhite);
+            ExpectDrawn({{7, 9}, {8, 9}}, {{7, 10}});
             for (int i = 0; i < 3; ++i)
                 f.ZoomBy(-1);
         }
@@ -227,25 +223,21 @@ TEST_F(Lifeboard, CellsAreDrawnOnEveryLatticeAtEveryZoom) {
 
 TEST_F(Lifeboard, SmallSquaresHaveNoOutlineAndShrinkByOnePixel) {
     frmLifeboard& f = Form();
-    Put(20, 20);
+    Put({{20, 20}});
     while (f.View().z > 4)
         f.ZoomBy(-1);
-    ASSERT_EQ(f.View().z, 4);
-    auto centre = lifeboard::CellCentre(LatticeOf(8), f.View(), 20, 20);
-    int X = static_cast<int>(centre.x), Y = static_cast<int>(centre.y);
-    EXPECT_EQ(f.board->Pixel(X - 4, Y), kGrid); // the outline of a live cell
-    EXPECT_EQ(f.board->Pixel(X - 3, Y), kBlack);
+    QPoint c = Centre(20, 20);
+    EXPECT_EQ(Pixel(c - QPoint(4, 0)), kGrid); // the outline of a live cell
+    EXPECT_EQ(Pixel(c - QPoint(3, 0)), kBlack);
 
     f.ZoomBy(-1);
     ASSERT_EQ(f.View().z, 3);
-    centre = lifeboard::CellCentre(LatticeOf(8), f.View(), 20, 20);
-    X = static_cast<int>(centre.x);
-    Y = static_cast<int>(centre.y);
-    EXPECT_EQ(f.board->Pixel(X - 3, Y), kBlack);
-    EXPECT_EQ(f.board->Pixel(X + 2, Y), kBlack);
-    EXPECT_EQ(f.board->Pixel(X + 3, Y), kWhite); // one pixel less at the right
-    EXPECT_EQ(f.board->Pixel(X, Y + 3), kWhite); // and at the bottom
-    EXPECT_EQ(f.board->Pixel(X - 5, Y), kWhite); // no grid at this size
+    c = Centre(20, 20);
+    EXPECT_EQ(Pixel(c - QPoint(3, 0)), kBlack);
+    EXPECT_EQ(Pixel(c + QPoint(2, 0)), kBlack);
+    EXPECT_EQ(Pixel(c + QPoint(3, 0)), kWhite); // one pixel less at the right
+    EXPECT_EQ(Pixel(c + QPoint(0, 3)), kWhite); // and at the bottom
+    EXPECT_EQ(Pixel(c - QPoint(5, 0)), kWhite); // no grid at this size
 }
 
 TEST_F(Lifeboard, ZoomKeepsTheCentreAndSnapsOffsets) {
@@ -275,8 +267,7 @@ TEST_F(Lifeboard, ScrollBarsAndArrowKeysMoveTheViewByCells) {
     QTest::keyClick(f.cmdDummy, Qt::Key_Up);
     EXPECT_EQ(f.View().oy, start.oy);
 
-    // Driven to its end, the thumb is pulled back without moving the view a
-    // second time.
+    // Driven to its end, the thumb is pulled back without moving the view again.
     const int before = f.scrV->Value();
     f.scrV->SetValue(f.scrV->Min());
     EXPECT_EQ(f.View().oy, start.oy + (before - f.scrV->Min()) * start.z);
@@ -287,19 +278,17 @@ TEST_F(Lifeboard, ScrollBarsAndArrowKeysMoveTheViewByCells) {
 
 TEST_F(Lifeboard, ComplementModeDrawsTheEngineCellsWhiteOnBlack) {
     frmLifeboard& f = Form();
-    // Birth on 0 and 1, no survival: every step complements.
-    SetRule({}, {0, 1});
-    Put(10, 10);
+    SetRule({}, {0, 1}); // every step complements
+    Put({{10, 10}});
     f.DoStep();
     EXPECT_TRUE(f.negative);
     EXPECT_EQ(f.board->Pixel(300, 300), kBlack);
-    // After the step the engine holds the dead cells; each is drawn white.
     int32_t x = 0, y = 0;
     int16_t ok = 0;
     f.Engine().StartIterating();
     f.Engine().NextCell(&x, &y, &ok);
     ASSERT_EQ(ok, 1);
-    EXPECT_EQ(PixelAtCentre(x, y), kWhite);
+    EXPECT_EQ(PixelAtCentre(x, y), kWhite); // the engine holds the dead cells
     f.DoStep();
     EXPECT_FALSE(f.negative);
     EXPECT_EQ(f.board->Pixel(300, 300), kWhite);
@@ -315,20 +304,17 @@ TEST_F(Lifeboard, ComplementModeDrawsTheEngineCellsWhiteOnBlack) {
 TEST_F(Lifeboard, StepsForwardAndBackRestoreModeAndRulesOnEveryLattice) {
     frmLifeboard& f = Form();
     for (int16_t n : {3, 4, 6, 8, 12}) {
-        SCOPED_TRACE(n);
         f.SetNeiCount(n);
         f.ClearBoard();
-        // Birth on 0 with survival on n: one complementing step, then
-        // ordinary steps in the complement mode; and a rule flipping always.
+        // Survival on n: one complementing step, then ordinary ones; without: flips always.
         for (bool flipsAlways : {false, true}) {
+            SCOPED_TRACE(testing::Message() << n << (flipsAlways ? " flipping" : ""));
             if (flipsAlways)
                 SetRule({1}, {0, 2});
             else
                 SetRule({1, n}, {0, 2});
             const lifeboard::RuleTables rule = f.EngineRule();
-            Put(3, 3);
-            Put(4, 3);
-            Put(3, 4);
+            Put({{3, 3}, {4, 3}, {3, 4}});
             for (int k = 0; k < 5; ++k)
                 f.DoStep();
             EXPECT_EQ(Status(), "Generation 6");
@@ -337,7 +323,7 @@ TEST_F(Lifeboard, StepsForwardAndBackRestoreModeAndRulesOnEveryLattice) {
             EXPECT_EQ(Status(), "Generation 1");
             EXPECT_FALSE(f.negative);
             EXPECT_EQ(f.EngineRule(), rule);
-            EXPECT_TRUE(Live(3, 3) && Live(4, 3) && Live(3, 4));
+            EXPECT_TRUE(Live({{3, 3}, {4, 3}, {3, 4}}));
             f.ClearBoard();
         }
     }
@@ -347,59 +333,39 @@ TEST_F(Lifeboard, PatternFilesRoundTripThroughTheDialogs) {
     frmLifeboard& f = Form();
     f.SetNeiCount(6);
     SetRule({3, 4}, {2});
-    Put(-2, 1);
-    Put(5, -3);
+    Put({{-2, 1}, {5, -3}});
     const auto path = dir_ / "hex.lif";
-    {
-        platform::ScriptedDialogs dialogs;
-        dialogs.AnswerFile(QString::fromStdString(path.string()));
-        f.tlbToolBar->Click("Save");
-        ASSERT_TRUE(dialogs.Errors().empty());
-        EXPECT_EQ(dialogs.Requests()[0].file.filter,
-                  "Life files (*.lif, *.life)|*.lif;*.life|All files|*.*");
-    }
-    EXPECT_EQ(ReadFile(path), "#Life 1.06\r\n"
-                              "#D User Life file saved by 'Veritope - Lifeboard'\r\n"
-                              "#D Extended properties:\r\n"
-                              "#D 6 neighbors - hexagonal lattice\r\n"
-                              "#R 34/2\r\n"
-                              "-2 1\r\n"
-                              "5 -3\r\n");
+    const auto saved = WithFile(path, [&] { f.tlbToolBar->Click("Save"); });
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].file.filter, "Life files (*.lif, *.life)|*.lif;*.life|All files|*.*");
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              "#Life 1.06\r\n"
+              "#D User Life file saved by 'Veritope - Lifeboard'\r\n"
+              "#D Extended properties:\r\n"
+              "#D 6 neighbors - hexagonal lattice\r\n"
+              "#R 34/2\r\n"
+              "-2 1\r\n"
+              "5 -3\r\n");
     f.SetNeiCount(8);
     f.ClearBoard();
-    {
-        platform::ScriptedDialogs dialogs;
-        dialogs.AnswerFile(QString::fromStdString(path.string()));
-        f.tlbToolBar->Click("Open");
-        EXPECT_TRUE(dialogs.Errors().empty());
-        EXPECT_EQ(dialogs.Requests().size(), 1u);
-    }
+    EXPECT_EQ(WithFile(path, [&] { f.tlbToolBar->Click("Open"); }).size(), 1u);
     EXPECT_EQ(f.NeiCount(), 6);
     EXPECT_EQ(f.EngineRule(), lifeboard::MakeRule({3, 4}, {2}));
-    EXPECT_TRUE(Live(-2, 1) && Live(5, -3));
-    EXPECT_EQ(PixelAtCentre(-2, 1), kBlack);
-    EXPECT_EQ(PixelAtCentre(5, -3), kBlack);
+    EXPECT_TRUE(Live({{-2, 1}, {5, -3}}));
+    ExpectDrawn({{-2, 1}, {5, -3}}, {});
 
-    // In the complement mode too.
     f.ClearBoard();
     f.SetNeiCount(8);
     SetRule({}, {0, 1});
-    Put(1, 1);
+    Put({{1, 1}});
     f.DoStep();
     ASSERT_TRUE(f.negative);
     const lifeboard::RuleTables transformed = f.EngineRule();
     const auto negPath = dir_ / "negative.lif";
-    {
-        platform::ScriptedDialogs dialogs;
-        dialogs.AnswerFile(QString::fromStdString(negPath.string()));
-        f.SaveLifeFile();
-    }
+    WithFile(negPath, [&] { f.SaveLifeFile(); });
     f.ClearBoard();
-    {
-        platform::ScriptedDialogs dialogs;
-        dialogs.AnswerFile(QString::fromStdString(negPath.string()));
-        f.OpenLifeFile();
-    }
+    WithFile(negPath, [&] { f.OpenLifeFile(); });
     EXPECT_TRUE(f.negative);
     EXPECT_EQ(f.EngineRule(), transformed);
     // Every cell the engine does not hold is drawn live.
@@ -412,48 +378,32 @@ TEST_F(Lifeboard, FileFailuresShowTheirMessages) {
     frmLifeboard& f = Form();
     const auto write = [&](const char* name, const std::string& text) {
         std::ofstream(dir_ / name, std::ios::binary) << text;
-        return QString::fromStdString((dir_ / name).string());
+        return dir_ / name;
     };
-    const struct {
-        QString path;
-        const char* message;
-    } opens[] = {
-        {QString::fromStdString((dir_ / "missing.lif").string()),
-         "Error opening file. File is not accessible."},
-        {write("format.lif", "#Life 1.05 \r\n"), "Error reading file. This format is not supported."},
-        {write("corrupt.lif", "#Life 1.06\r\n1 2\r\n3\r\n"), "Error reading file. File may be corrupt."},
+    const auto open = [&] { f.OpenLifeFile(); };
+    const std::pair<std::filesystem::path, const char*> cases[] = {
+        {dir_ / "missing.lif", "Error opening file. File is not accessible."},
+        {write("format.lif", "#Life 1.05 \r\n"),
+         "Error reading file. This format is not supported."},
+        {write("corrupt.lif", "#Life 1.06\r\n1 2\r\n3\r\n"),
+         "Error reading file. File may be corrupt."},
         {write("far.lif", "#Life 1.06\r\n2147483647 0\r\n"),
          "Error adjusting viewpoint. File may contain invalid data."},
+        {dir_, "Error opening file for writing. File does not exist or access is denied."},
     };
-    for (const auto& c : opens) {
-        SCOPED_TRACE(c.message);
-        platform::ScriptedDialogs dialogs;
-        dialogs.AnswerFile(c.path);
-        dialogs.AnswerMessage(platform::MessageResult::Ok);
-        f.OpenLifeFile();
-        ASSERT_EQ(dialogs.Requests().size(), 2u);
-        EXPECT_EQ(dialogs.Requests()[1].text, c.message);
-        EXPECT_EQ(dialogs.Requests()[1].title, "Lifeboard");
-        EXPECT_EQ(dialogs.Requests()[1].icon, platform::MessageIcon::Critical);
+    for (const auto& [path, message] : cases) {
+        SCOPED_TRACE(message);
+        const bool save = path == dir_; // a folder cannot be written
+        const auto r = save ? WithFile(
+                                  path, [&] { f.SaveLifeFile(); }, true)
+                            : WithFile(path, open, true);
+        ASSERT_EQ(r.size(), 2u);
+        EXPECT_EQ(r[1].text, message);
+        EXPECT_EQ(r[1].title, "Lifeboard");
+        EXPECT_EQ(r[1].icon, platform::MessageIcon::Critical);
     }
-    // The cell read before a damaged line stays.
-    {
-        platform::ScriptedDialogs dialogs;
-        dialogs.AnswerFile(write("corrupt2.lif", "#Life 1.06\r\n1 2\r\nx\r\n"));
-        dialogs.AnswerMessage(platform::MessageResult::Ok);
-        f.OpenLifeFile();
-    }
+    // The cell read before a damaged line stays; cancelling shows nothing more.
+    WithFile(write("corrupt2.lif", "#Life 1.06\r\n1 2\r\nx\r\n"), open, true);
     EXPECT_TRUE(Live(1, 2));
-
-    platform::ScriptedDialogs dialogs;
-    dialogs.AnswerFile(QString::fromStdString(dir_.string())); // a folder
-    dialogs.AnswerMessage(platform::MessageResult::Ok);
-    f.SaveLifeFile();
-    ASSERT_EQ(dialogs.Requests().size(), 2u);
-    EXPECT_EQ(dialogs.Requests()[1].text,
-              "Error opening file for writing. File does not exist or access is denied.");
-    // Cancelling a dialog shows nothing.
-    dialogs.AnswerFile("");
-    f.OpenLifeFile();
-    EXPECT_EQ(dialogs.Requests().size(), 3u);
+    EXPECT_EQ(WithFile("", open).size(), 1u);
 }

@@ -76,19 +76,25 @@ Ints UpTo(int n) {
     return counts;
 }
 
-Ints SelectedLattices(const frmRules& dialog) {
+// The lattice n is selected, pictured, and only its columns can be used.
+void ExpectLattice(const frmRules& dialog, int n) {
     Ints selected;
-    for (const int n : dialog.optLattice.Indices())
-        if (dialog.optLattice.Checked(n))
-            selected.push_back(n);
-    return selected;
+    for (const int k : dialog.optLattice.Indices())
+        if (dialog.optLattice.Checked(k))
+            selected.push_back(k);
+    EXPECT_EQ(selected, Ints{n});
+    const QPixmap shown = dialog.imPreview->pixmap();
+    const auto expected = dialog.ilPreview.find(QString::number(n) + "l");
+    EXPECT_TRUE(expected != dialog.ilPreview.end() && !shown.isNull() &&
+                shown.toImage() == expected->second.toImage())
+        << "the picture of " << n;
+    EXPECT_EQ(EnabledColumns(dialog), UpTo(n));
 }
 
-bool ShowsPreview(const frmRules& dialog, const QString& key) {
-    const QPixmap shown = dialog.imPreview->pixmap();
-    const auto expected = dialog.ilPreview.find(key);
-    return expected != dialog.ilPreview.end() && !shown.isNull() &&
-           shown.toImage() == expected->second.toImage();
+void ExpectTicks(const frmRules& dialog, const Ints& survival, const Ints& birth,
+                 int upTo = lifeboard::kMaxNeiCount) {
+    EXPECT_EQ(Ticked(dialog.chkSurv, upTo), survival);
+    EXPECT_EQ(Ticked(dialog.chkBirth, upTo), birth);
 }
 
 TEST_F(FrmRulesTest, OpensWithoutBlockingShowingTheEngineRule) {
@@ -112,11 +118,8 @@ TEST_F(FrmRulesTest, OpensWithoutBlockingShowingTheEngineRule) {
         EXPECT_FALSE(dialog.ilPreview.at(key).isNull()) << n << " has its picture";
     }
 
-    EXPECT_EQ(SelectedLattices(dialog), Ints{8});
-    EXPECT_TRUE(ShowsPreview(dialog, "8l"));
-    EXPECT_EQ(EnabledColumns(dialog), UpTo(8));
-    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{2, 3}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{3});
+    ExpectLattice(dialog, 8);
+    ExpectTicks(dialog, {2, 3}, {3});
 
     // Opening again brings the same window forward with the engine's rule.
     dialog.chkBirth.Click(5);
@@ -145,8 +148,7 @@ TEST_F(FrmRulesTest, PredefinedSetsReachTheEngineOnlyOnOk) {
     EXPECT_EQ(menu.owner->mapToGlobal(menu.at),
               dialog.cmdPredefined->mapToGlobal(QPoint(dialog.cmdPredefined->width(), 0)));
 
-    EXPECT_EQ(Ticked(dialog.chkSurv), Ints{});
-    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{2});
+    ExpectTicks(dialog, {}, {2});
     EXPECT_EQ(Form().EngineRule(), MakeRule({2, 3}, {3}));
 
     dialog.cmdOK->click();
@@ -157,9 +159,7 @@ TEST_F(FrmRulesTest, PredefinedSetsReachTheEngineOnlyOnOk) {
     // A set of another lattice selects it.
     Open();
     Choose(dialog, "Hexagonal Life");
-    EXPECT_EQ(SelectedLattices(dialog), Ints{6});
-    EXPECT_TRUE(ShowsPreview(dialog, "6l"));
-    EXPECT_EQ(EnabledColumns(dialog), UpTo(6));
+    ExpectLattice(dialog, 6);
     EXPECT_EQ(EngineNeiCount(), 8);
     dialog.cmdOK->click();
     EXPECT_TRUE(Form().NeiCount() == 6 && EngineNeiCount() == 6);
@@ -169,8 +169,7 @@ TEST_F(FrmRulesTest, PredefinedSetsReachTheEngineOnlyOnOk) {
     Open();
     dialogs_.DismissMenu();
     dialog.cmdPredefined->click();
-    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{3, 4}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{2});
+    ExpectTicks(dialog, {3, 4}, {2});
 }
 
 TEST_F(FrmRulesTest, RuleCodeTicksTheBoxesOfItsBits) {
@@ -183,9 +182,8 @@ TEST_F(FrmRulesTest, RuleCodeTicksTheBoxesOfItsBits) {
                 input.defaultText == "0");
     EXPECT_EQ(input.text, "Enter Wolfram's cellular automata classification code:");
     // Bits 5, 6 and 7; the Snowflake ticks above them are cleared; the lattice stays.
-    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{2, 3}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{3});
-    EXPECT_EQ(SelectedLattices(dialog), Ints{6});
+    ExpectTicks(dialog, {2, 3}, {3});
+    ExpectLattice(dialog, 6);
     EXPECT_EQ(Form().EngineRule(), MakeRule({2, 3}, {3}));
     EXPECT_EQ(EngineNeiCount(), 8);
 
@@ -200,13 +198,11 @@ TEST_F(FrmRulesTest, RuleCodeTicksTheBoxesOfItsBits) {
     EXPECT_TRUE(message.kind == DialogKind::Message && message.title == "Edit rules" &&
                 message.icon == platform::MessageIcon::Critical);
     EXPECT_EQ(message.text.toStdString(), lifeboard::kRuleCodeRangeMessage);
-    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{2, 3}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{3});
+    ExpectTicks(dialog, {2, 3}, {3});
 
     // Bits past the lattice tick disabled boxes, but OK writes 0..6 only.
     EnterCode(dialog, "32767");
-    EXPECT_EQ(Ticked(dialog.chkSurv), UpTo(6));
-    EXPECT_EQ(Ticked(dialog.chkBirth), UpTo(7));
+    ExpectTicks(dialog, UpTo(6), UpTo(7));
     dialog.cmdOK->click();
     EXPECT_EQ(EngineNeiCount(), 6);
     EXPECT_EQ(Form().EngineRule(), MakeRule({0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4, 5, 6}));
@@ -218,12 +214,9 @@ TEST_F(FrmRulesTest, FourNeighbourLatticeDisablesTheColumnsAboveFour) {
     dialog.chkBirth.Click(6);
     dialog.optLattice.Click(4);
 
-    EXPECT_EQ(SelectedLattices(dialog), Ints{4});
-    EXPECT_TRUE(ShowsPreview(dialog, "4l"));
-    EXPECT_EQ(EnabledColumns(dialog), UpTo(4));
+    ExpectLattice(dialog, 4);
     // Their ticks stay.
-    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{2, 3, 7}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), (Ints{3, 6}));
+    ExpectTicks(dialog, {2, 3, 7}, {3, 6});
 
     dialog.cmdOK->click();
     EXPECT_TRUE(Form().NeiCount() == 4 && EngineNeiCount() == 4);
@@ -231,9 +224,9 @@ TEST_F(FrmRulesTest, FourNeighbourLatticeDisablesTheColumnsAboveFour) {
 
     // Back to 12: every column again.
     Open();
-    EXPECT_EQ(SelectedLattices(dialog), Ints{4});
+    ExpectLattice(dialog, 4);
     dialog.optLattice.Click(12);
-    EXPECT_EQ(EnabledColumns(dialog), UpTo(12));
+    ExpectLattice(dialog, 12);
 }
 
 TEST_F(FrmRulesTest, CancelChangesNothing) {
@@ -248,10 +241,8 @@ TEST_F(FrmRulesTest, CancelChangesNothing) {
 
     // Reopened, it shows the engine again.
     Open();
-    EXPECT_EQ(SelectedLattices(dialog), Ints{8});
-    EXPECT_EQ(EnabledColumns(dialog), UpTo(8));
-    EXPECT_EQ(Ticked(dialog.chkSurv, 8), (Ints{1, 5}));
-    EXPECT_EQ(Ticked(dialog.chkBirth, 8), (Ints{3, 7}));
+    ExpectLattice(dialog, 8);
+    ExpectTicks(dialog, {1, 5}, {3, 7}, 8);
 }
 
 TEST_F(FrmRulesTest, NegativeModeShowsAndStoresTheRuleBeforeTheComplement) {
@@ -261,8 +252,7 @@ TEST_F(FrmRulesTest, NegativeModeShowsAndStoresTheRuleBeforeTheComplement) {
     Form().negative = true;
 
     frmRules& dialog = Open();
-    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{2, 3}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), (Ints{0, 3}));
+    ExpectTicks(dialog, {2, 3}, {0, 3});
     dialog.cmdOK->click();
     EXPECT_EQ(Form().EngineRule(), held);
     EXPECT_TRUE(Form().negative);
@@ -279,8 +269,7 @@ TEST_F(FrmRulesTest, NegativeModeShowsAndStoresTheRuleBeforeTheComplement) {
     EXPECT_EQ(EngineNeiCount(), 6);
     EXPECT_EQ(Form().EngineRule(), MakeRule({0, 1, 2, 3, 5, 6}, {0, 1, 4, 5, 6}));
     Open();
-    EXPECT_EQ(Ticked(dialog.chkSurv), (Ints{3, 4}));
-    EXPECT_EQ(Ticked(dialog.chkBirth), Ints{2});
+    ExpectTicks(dialog, {3, 4}, {2});
     dialog.cmdCancel->click();
 }
 
