@@ -4,8 +4,11 @@
 
 namespace platform {
 
-ModelessDialog::ModelessDialog(QWidget* owner) : QDialog(owner) {
+ModelessDialog::ModelessDialog(QWidget* owner, bool toolWindow) : QDialog(owner) {
     setModal(false);
+    if (toolWindow) {
+        setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
+    }
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     if (owner != nullptr) {
         owner->installEventFilter(this);

@@ -5,13 +5,13 @@
 // A dialog window owned by a main window and shown without blocking it. It stays
 // above its owner, is closed when the owner is closed or hidden from code, and is
 // destroyed with it. Closing only hides it, so the form can show it again with the
-// controls as they were.
+// controls as they were. A tool window has the small title bar of a palette.
 
 namespace platform {
 
 class ModelessDialog : public QDialog {
 public:
-    explicit ModelessDialog(QWidget* owner);
+    explicit ModelessDialog(QWidget* owner, bool toolWindow = false);
 
     // Shows the dialog, or brings it to the front when already shown.
     void ShowModeless();

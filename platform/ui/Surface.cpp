@@ -1,5 +1,7 @@
 #include "Surface.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QTimer>
@@ -21,6 +23,34 @@ bool IsUprightRectangle(std::span<const QPoint> p) {
     return p[0] != p[2] && p[1] != p[3];
 }
 
+QFont Unsmoothed(QFont font) {
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+// Calls f with every line of text; lines end at LF, a CR before it dropped.
+template <class F> void ForEachLine(const QString& text, F&& f) {
+    if (!text.contains(u'\n')) {
+        f(text);
+        return;
+    }
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) {
+            f(text.mid(start));
+            return;
+        }
+        const qsizetype length = end - start - (end > start && text[end - 1] == u'\r' ? 1 : 0);
+        f(text.mid(start, length));
+        start = end + 1;
+    }
+}
+
+int LineHeight(const QFontMetrics& metrics) {
+    return std::max(metrics.height(), metrics.lineSpacing());
+}
+
 MouseEvent ToMouseEvent(const QMouseEvent& event, Qt::MouseButtons buttons, QPoint origin) {
     const QPoint at = event.position().toPoint() + origin;
     return {ButtonCode(buttons), ShiftCode(event.modifiers()), at.x(), at.y()};
@@ -29,7 +59,8 @@ MouseEvent ToMouseEvent(const QMouseEvent& event, Qt::MouseButtons buttons, QPoi
 } // namespace
 
 Surface::Surface(QWidget* parent)
-    : QWidget(parent), pen_(Qt::black, 1), brush_(Qt::black), backColor_(Qt::white) {
+    : QWidget(parent), pen_(Qt::black, 1), brush_(Qt::black), backColor_(Qt::white),
+      textFont_(Unsmoothed(font())) {
     pen_.setCosmetic(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -48,6 +79,7 @@ QPainter& Surface::Painter() {
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setPen(pen_);
         painter_.setBrush(brush_);
+        painter_.setFont(textFont_);
     }
     return painter_;
 }
@@ -60,6 +92,9 @@ void Surface::EndPainting() const {
 
 void Surface::SetOrigin(QPoint origin) {
     EndPainting();
+    if (origin != origin_ && !items_.empty()) {
+        update();
+    }
     origin_ = origin;
 }
 
@@ -136,6 +171,100 @@ void Surface::SetPixel(int x, int y, const QColor& color) {
     FillRect(x, y, 1, 1, color);
 }
 
+void Surface::Circle(QPointF centre, double radius) {
+    if (!(radius >= 0)) {
+        return;
+    }
+    Painter().drawEllipse(centre, radius, radius);
+    const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    MarkDirty(box.toAlignedRect().translated(-origin_));
+}
+
+QSize Surface::MeasureText(const QFont& font, const QString& text) const {
+    const QFontMetrics metrics(font, &image_);
+    int width = 0;
+    int lines = 0;
+    ForEachLine(text, [&](const QString& line) {
+        width = std::max(width, metrics.horizontalAdvance(line));
+        ++lines;
+    });
+    return {width, lines * LineHeight(metrics)};
+}
+
+void Surface::DrawText(QPainter& painter, QPoint topLeft, const QFont& font,
+                       const QString& text) const {
+    const QFontMetrics metrics(font, &image_);
+    const int lineHeight = LineHeight(metrics);
+    painter.setFont(font);
+    int y = topLeft.y() + metrics.ascent();
+    ForEachLine(text, [&](const QString& line) {
+        painter.drawText(QPoint(topLeft.x(), y), line);
+        y += lineHeight;
+    });
+}
+
+int Surface::TextWidth(const QString& text) const {
+    return MeasureText(textFont_, text).width();
+}
+
+int Surface::TextHeight(const QString& text) const {
+    return MeasureText(textFont_, text).height();
+}
+
+void Surface::Print(QPoint topLeft, const QString& text) {
+    QPainter& painter = Painter();
+    DrawText(painter, topLeft, textFont_, text);
+    // Glyphs may overhang their advance a little on either side.
+    const QSize size = MeasureText(textFont_, text);
+    const int overhang = size.height();
+    MarkDirty(QRect(topLeft, size).adjusted(-overhang, 0, overhang, 0).translated(-origin_));
+}
+
+SurfaceShape& Surface::AddShape() {
+    auto* shape = new SurfaceShape(*this);
+    items_.emplace_back(shape);
+    return *shape;
+}
+
+SurfaceLabel& Surface::AddLabel() {
+    auto* label = new SurfaceLabel(*this);
+    items_.emplace_back(label);
+    return *label;
+}
+
+void Surface::PaintItems(QPainter& painter, const QRect& area) const {
+    for (const auto& item : items_) {
+        if (!item->IsVisible()) {
+            continue;
+        }
+        const QRect onImage = item->Geometry().translated(-origin_) & area;
+        if (onImage.isEmpty()) {
+            continue;
+        }
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setClipRect(onImage);
+        painter.translate(-origin_);
+        item->Paint(painter);
+        painter.restore();
+    }
+}
+
+void Surface::RepaintItemArea(const QRect& area) {
+    const QRect onScreen = area.translated(-origin_) & rect();
+    if (!onScreen.isEmpty()) {
+        update(onScreen);
+    }
+}
+
+QImage Surface::Composite() const {
+    EndPainting();
+    QImage composite = image_.copy();
+    QPainter painter(&composite);
+    PaintItems(painter, composite.rect());
+    return composite;
+}
+
 QColor Surface::Pixel(int x, int y) const {
     x -= origin_.x();
     y -= origin_.y();
@@ -200,7 +329,21 @@ void Surface::paintEvent(QPaintEvent* event) {
     EndPainting();
     QPainter screen(this);
     const QRect area = event->rect();
-    screen.drawImage(area, image_, area);
+    const bool itemsMeet = std::any_of(items_.begin(), items_.end(), [&](const auto& item) {
+        return item->IsVisible() && item->Geometry().translated(-origin_).intersects(area);
+    });
+    if (!itemsMeet) {
+        screen.drawImage(area, image_, area);
+        return;
+    }
+    // Items are painted on a copy of the exposed part, so that they look on the
+    // screen exactly as in Composite().
+    QImage part = image_.copy(area);
+    QPainter painter(&part);
+    painter.translate(-area.topLeft());
+    PaintItems(painter, area);
+    painter.end();
+    screen.drawImage(area.topLeft(), part);
 }
 
 void Surface::resizeEvent(QResizeEvent*) {
@@ -233,6 +376,14 @@ void Surface::mouseReleaseEvent(QMouseEvent* event) {
     if (onMouseUp) {
         onMouseUp(ToMouseEvent(*event, event->button(), origin_));
     }
+}
+
+void Surface::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        EndPainting();
+        textFont_ = Unsmoothed(font());
+    }
+    QWidget::changeEvent(event);
 }
 
 void Surface::keyPressEvent(QKeyEvent* event) {

@@ -1,18 +1,24 @@
 #pragma once
 
 #include "InputEvents.h"
+#include "SurfaceLabel.h"
+#include "SurfaceShape.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <span>
+#include <vector>
 
 // One drawing surface per window or picture box. Everything is drawn into an
 // image in pixels, without antialiasing, so that a pixel read back is exactly the
@@ -30,6 +36,10 @@
 // at most once per frame (16 ms), when pending events run (DoEvents). The
 // surface takes no keyboard focus unless given a focus policy (setFocusPolicy),
 // which onKeyDown needs.
+//
+// Text is drawn in the widget's font (setFont) without antialiasing. Shapes and
+// labels (SurfaceShape.h, SurfaceLabel.h) are painted over the drawing and under
+// the child widgets; Image() is the drawing alone, Composite() what the screen shows.
 
 namespace platform {
 
@@ -83,6 +93,21 @@ public:
     // Fills width x height pixels from (x, y), without outline.
     void FillRect(int x, int y, int width, int height, const QColor& color);
     void SetPixel(int x, int y, const QColor& color);
+    // A circle filled with the brush and outlined with the pen.
+    void Circle(QPointF centre, double radius);
+
+    // Extents of text in the surface's font; lines break at CR LF or LF. The width
+    // is that of the widest line, the height one line's height times the lines.
+    int TextWidth(const QString& text) const;
+    int TextHeight(const QString& text) const;
+    // Draws text in the pen colour with its top-left corner at topLeft, over the
+    // drawing (no background).
+    void Print(QPoint topLeft, const QString& text);
+
+    // A new shape or label, owned by the surface; the reference stays valid as
+    // long as the surface. Items paint in the order they were added.
+    SurfaceShape& AddShape();
+    SurfaceLabel& AddLabel();
     // The colour at (x, y), or an invalid colour outside the image.
     QColor Pixel(int x, int y) const;
 
@@ -91,6 +116,8 @@ public:
 
     // The drawing, as large as the widget.
     const QImage& Image() const;
+    // The drawing with the visible shapes and labels over it, as the screen shows it.
+    QImage Composite() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -100,8 +127,20 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    friend class SurfaceItem;
+    friend class SurfaceLabel;
+
+    // In the coordinates of the painter's device, which is the image's kind.
+    QSize MeasureText(const QFont& font, const QString& text) const;
+    void DrawText(QPainter& painter, QPoint topLeft, const QFont& font, const QString& text) const;
+    // Paints the visible items meeting `area` (image coordinates) on a painter
+    // in image coordinates.
+    void PaintItems(QPainter& painter, const QRect& area) const;
+    // Repaints the screen where an item lies, given in the drawing's coordinates.
+    void RepaintItemArea(const QRect& area);
     QPainter& Painter();
     void EndPainting() const;
     void FitImage();
@@ -163,6 +202,9 @@ private:
     QRgb brushRgb_ = 0xFF000000;
     std::chrono::steady_clock::time_point lastFlush_{};
     QColor backColor_;
+    // The widget's font, drawn without antialiasing.
+    QFont textFont_;
+    std::vector<std::unique_ptr<SurfaceItem>> items_;
     // The part of the image drawn since the last screen update.
     int dirtyLeft_ = std::numeric_limits<int>::max();
     int dirtyTop_ = std::numeric_limits<int>::max();

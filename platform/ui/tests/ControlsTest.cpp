@@ -1,6 +1,7 @@
 #include "ButtonArray.h"
 #include "ModelessDialog.h"
 #include "PopupMenu.h"
+#include "ProgressBar.h"
 #include "ScriptedDialogs.h"
 #include "ScrollBar.h"
 #include "StatusBar.h"
@@ -224,4 +225,42 @@ TEST(ModelessDialog, ShowsWithoutBlockingAndClosesWithItsOwner) {
     EXPECT_TRUE(dialog->isVisible());
     delete owner;
     EXPECT_TRUE(dialog.isNull());
+}
+
+TEST(ModelessDialog, ToolWindowClosesWithItsOwner) {
+    QWidget owner;
+    owner.show();
+    ModelessDialog plain(&owner);
+    ModelessDialog tool(&owner, true);
+    EXPECT_EQ(plain.windowType(), Qt::Dialog);
+    EXPECT_EQ(tool.windowType(), Qt::Tool);
+    tool.ShowModeless();
+    owner.close();
+    EXPECT_FALSE(tool.isVisible());
+}
+
+TEST(ProgressBar, SixtyFourBitValuesAreScaledToTheBar) {
+    ProgressBar bar;
+    int changes = 0;
+    QObject::connect(&bar, &QProgressBar::valueChanged, [&] { ++changes; });
+    constexpr int64_t kMax = (int64_t{1} << 40) + 12345;
+    bar.SetMax(kMax);
+    EXPECT_LE(bar.maximum(), ProgressBar::kSteps);
+    EXPECT_GE(bar.maximum(), ProgressBar::kSteps / 2);
+    // A value every 64 Ki items moves the bar once per step at most.
+    changes = 0;
+    for (int64_t done = 0; done <= kMax; done += int64_t{1} << 16) {
+        bar.SetValue(done);
+    }
+    EXPECT_EQ(changes, bar.maximum());
+
+    bar.SetValue(kMax / 2);
+    EXPECT_EQ(bar.Value(), kMax / 2);
+    EXPECT_NEAR(bar.value(), bar.maximum() / 2, 1);
+    bar.SetValue(kMax + 1);
+    EXPECT_EQ(std::pair(bar.Value(), bar.value()), std::pair(kMax, bar.maximum()));
+    bar.SetValue(-5);
+    EXPECT_EQ(std::pair(bar.Value(), bar.value()), std::pair(int64_t{0}, 0));
+    bar.SetMax(0); // an empty job shows an empty bar, not a busy one
+    EXPECT_EQ(std::tuple(bar.maximum(), bar.value(), bar.Max()), std::tuple(1, 0, int64_t{0}));
 }

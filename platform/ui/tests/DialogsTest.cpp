@@ -1,7 +1,11 @@
 #include "Dialogs.h"
 
+#include "Modal.h"
 #include "ScriptedDialogs.h"
+#include "Sound.h"
 
+#include <QDialog>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <tuple>
 #include <vector>
@@ -91,4 +95,34 @@ TEST(ScriptedDialogs, InstallsWhileAliveAndRestoresThePrevious) {
         EXPECT_EQ(&Dialogs::Current(), &outer);
     }
     EXPECT_EQ(&Dialogs::Current(), real);
+}
+
+TEST(Modal, HookReceivesTheDialogInsteadOfRunningIt) {
+    QDialog report;
+    std::vector<QDialog*> seen;
+    SetModalHook([&](QDialog& dialog) {
+        seen.push_back(&dialog);
+        dialog.accept();
+    });
+    ShowModal(report);
+    EXPECT_EQ(seen, std::vector<QDialog*>{&report});
+    EXPECT_EQ(report.result(), QDialog::Accepted);
+
+    // Without the hook the dialog runs modally until it is closed.
+    SetModalHook(nullptr);
+    bool wasModal = false;
+    QTimer::singleShot(0, &report, [&] {
+        wasModal = report.isVisible() && report.isModal();
+        report.reject();
+    });
+    ShowModal(report);
+    EXPECT_TRUE(wasModal);
+    EXPECT_EQ(seen.size(), 1u);
+}
+
+TEST(Sound, BeepsAreCounted) {
+    const uint64_t before = BeepCount();
+    Beep();
+    Beep();
+    EXPECT_EQ(BeepCount(), before + 2);
 }

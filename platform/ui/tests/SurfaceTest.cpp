@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QTest>
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -169,4 +171,145 @@ TEST_F(SurfaceTest, MouseAndKeyEventsCarryPixelsButtonsAndShift) {
     EXPECT_EQ(fields(ups[0]), std::tuple(kRightButton, kCtrlKey, 8, 9));
     EXPECT_EQ(fields(moves[0]), std::tuple(kLeftButton | kMiddleButton, kAltKey, 12, 13));
     EXPECT_EQ(keys, std::vector<int>{Qt::Key_Left});
+}
+
+namespace {
+
+// The bounding box of the pixels other than `background`, which must all be one
+// of `colours`: exact pixels, no smoothing.
+QRect Drawn(const QImage& image, const QColor& background, std::initializer_list<QColor> colours) {
+    QRect box;
+    bool reported = false;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c(image.pixel(x, y));
+            if (c == background)
+                continue;
+            box |= QRect(x, y, 1, 1);
+            if (std::find(colours.begin(), colours.end(), c) == colours.end() && !reported) {
+                ADD_FAILURE() << "pixel " << x << "," << y << " is " << c.name().toStdString();
+                reported = true;
+            }
+        }
+    }
+    return box;
+}
+
+} // namespace
+
+TEST_F(SurfaceTest, CircleIsFilledWithTheBrushAndOutlinedWithThePen) {
+    surface_.SetOrigin(QPoint(100, 50));
+    surface_.SetPen(kRed);
+    surface_.SetBrush(kBlue);
+    surface_.Circle(QPointF(120, 70), 8);
+    EXPECT_EQ(Drawn(surface_.Image(), kWhite, {kRed, kBlue}), QRect(12, 12, 17, 17));
+    const std::tuple<int, int, QColor> expected[] = {
+        {120, 70, kBlue}, {127, 70, kBlue}, {128, 70, kRed},   {112, 70, kRed},
+        {120, 62, kRed},  {120, 78, kRed},  {114, 64, kWhite}, {115, 64, kRed}};
+    for (const auto& [x, y, colour] : expected) {
+        EXPECT_EQ(surface_.Pixel(x, y), colour) << x << "," << y;
+    }
+}
+
+TEST_F(SurfaceTest, PrintDrawsInsideTheMeasuredBox) {
+    QFont font("DejaVu Sans");
+    font.setPixelSize(13);
+    surface_.setFont(font);
+    surface_.resize(120, 80);
+    surface_.Refresh();
+    surface_.SetOrigin(QPoint(10, 20));
+    const QString text = "Ag\r\nxyz\nWW";
+    const int line = surface_.TextHeight("A");
+    EXPECT_EQ(std::pair(surface_.TextHeight(text), surface_.TextHeight("A\r\n")),
+              std::pair(3 * line, 2 * line));
+    EXPECT_EQ(surface_.TextWidth(text),
+              std::max(surface_.TextWidth("WW"), surface_.TextWidth("xyz")));
+
+    surface_.SetPen(kBlue);
+    surface_.Print(QPoint(30, 40), text);
+    const QRect drawn = Drawn(surface_.Image(), kWhite, {kBlue});
+    EXPECT_TRUE(QRect(20, 20, surface_.TextWidth(text), surface_.TextHeight(text)).contains(drawn));
+    EXPECT_GT(drawn.height(), 2 * line);
+}
+
+TEST_F(SurfaceTest, ItemsShowInTheCompositeAndOnScreenButNotInTheDrawing) {
+    surface_.resize(60, 40);
+    surface_.Refresh();
+    surface_.SetOrigin(QPoint(5, 5));
+    surface_.FillRect(5, 5, 60, 10, kBlack);
+    SurfaceShape& frame = surface_.AddShape();
+    frame.SetGeometry(10, 10, 20, 12);
+    frame.SetBorderColor(kRed);
+    frame.SetFillColor(kBlue);
+    SurfaceShape& strip = surface_.AddShape();
+    strip.SetGeometry(40, 30, 3, 1);
+    strip.SetBorderColor(std::nullopt);
+    strip.SetFillColor(kRed);
+    SurfaceLabel& hint = surface_.AddLabel();
+    hint.SetGeometry(35, 8, 20, 10);
+    hint.SetBackColor(std::nullopt);
+    hint.SetForeColor(kBlue);
+    hint.SetText("W");
+    SurfaceLabel& hidden = surface_.AddLabel();
+    hidden.SetGeometry(0, 0, 60, 40);
+    hidden.SetVisible(false);
+    surface_.show();
+    QApplication::processEvents();
+
+    const QImage composite = surface_.Composite();
+    EXPECT_EQ(Drawn(surface_.Image(), kWhite, {kBlack}), QRect(0, 0, 60, 10));
+    const std::tuple<int, int, QColor> expected[] = {
+        {5, 5, kRed},   {24, 16, kRed},   {6, 6, kBlue},    {25, 5, kBlack}, {5, 17, kWhite},
+        {37, 25, kRed}, {38, 25, kWhite}, {35, 26, kWhite}, {30, 3, kBlack}, {30, 10, kWhite}};
+    for (const auto& [x, y, colour] : expected) {
+        EXPECT_EQ(QColor(composite.pixel(x, y)), colour) << x << "," << y;
+    }
+    // The transparent label's text over the drawing.
+    EXPECT_FALSE(Drawn(composite.copy(30, 3, 20, 7), kBlack, {kBlue}).isEmpty());
+    EXPECT_EQ(surface_.grab().toImage().convertToFormat(QImage::Format_RGB32), composite);
+}
+
+TEST_F(SurfaceTest, ItemChangeRepaintsItsOldAndNewAreasOnly) {
+    surface_.resize(100, 60);
+    SurfaceLabel& hint = surface_.AddLabel();
+    hint.SetGeometry(5, 5, 20, 10);
+    surface_.show();
+    QApplication::processEvents();
+    struct PaintSpy : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    } spy;
+    surface_.installEventFilter(&spy);
+
+    hint.Move(60, 40);
+    QApplication::processEvents();
+    EXPECT_EQ(spy.painted, QRegion(5, 5, 20, 10) + QRegion(60, 40, 20, 10));
+    spy.painted = {};
+    hint.SetBackColor(kRed);
+    hint.SetVisible(true); // no change
+    QApplication::processEvents();
+    EXPECT_EQ(spy.painted, QRegion(60, 40, 20, 10));
+    EXPECT_EQ(QColor(surface_.grab().toImage().pixel(61, 41)), kRed);
+    surface_.removeEventFilter(&spy);
+}
+
+TEST_F(SurfaceTest, AutoSizedLabelGrowsWithItsLines) {
+    SurfaceLabel& hint = surface_.AddLabel();
+    hint.SetGeometry(7, 9, 1, 1);
+    hint.SetAutoSize(true);
+    const auto fitted = [&](const QString& text) {
+        return QRect(7, 9, surface_.TextWidth(text) + 2 * SurfaceLabel::kMarginX,
+                     surface_.TextHeight(text) + 2 * SurfaceLabel::kMarginY);
+    };
+    EXPECT_EQ(hint.Geometry(), fitted(""));
+    hint.SetText("Leaf");
+    EXPECT_EQ(hint.Geometry(), fitted("Leaf"));
+    const QString three = "Leaf\r\nCharacter:SP\r\nOccurences:12";
+    hint.SetText(three);
+    EXPECT_EQ(hint.Geometry(), fitted(three));
+    EXPECT_EQ(hint.Height() - 2 * SurfaceLabel::kMarginY, 3 * surface_.TextHeight("Leaf"));
 }
