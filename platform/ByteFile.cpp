@@ -1,0 +1,158 @@
+#include "ByteFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+ByteReader::ByteReader() : buffer_(new uint8_t[kBufferSize]) {}
+
+ByteReader::~ByteReader() {
+    Close();
+}
+
+bool ByteReader::Open(const std::filesystem::path& path) {
+    Close();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    size_ = static_cast<uint64_t>(info.st_size);
+    return true;
+}
+
+void ByteReader::Close() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    pos_ = end_ = 0;
+    size_ = 0;
+    failed_ = false;
+}
+
+size_t ByteReader::ReadSome(uint8_t* dest, size_t count) {
+    if (fd_ < 0 || failed_)
+        return 0;
+    while (true) {
+        const ssize_t got = ::read(fd_, dest, count);
+        if (got >= 0)
+            return static_cast<size_t>(got);
+        if (errno != EINTR) {
+            failed_ = true;
+            return 0;
+        }
+    }
+}
+
+bool ByteReader::Fill() {
+    pos_ = 0;
+    end_ = ReadSome(buffer_.get(), kBufferSize);
+    return end_ > 0;
+}
+
+size_t ByteReader::Read(uint8_t* dest, size_t count) {
+    size_t done = 0;
+    while (done < count) {
+        if (pos_ == end_) {
+            // Large requests go straight to the file, past the buffer.
+            if (count - done >= kBufferSize) {
+                const size_t got = ReadSome(dest + done, count - done);
+                if (got == 0)
+                    break;
+                done += got;
+                continue;
+            }
+            if (!Fill())
+                break;
+        }
+        const size_t take = std::min(count - done, end_ - pos_);
+        std::memcpy(dest + done, buffer_.get() + pos_, take);
+        pos_ += take;
+        done += take;
+    }
+    return done;
+}
+
+std::span<const uint8_t> ByteReader::NextChunk() {
+    if (pos_ == end_ && !Fill())
+        return {};
+    const std::span<const uint8_t> chunk(buffer_.get() + pos_, end_ - pos_);
+    pos_ = end_;
+    return chunk;
+}
+
+ByteWriter::ByteWriter() : buffer_(new uint8_t[kBufferSize]) {}
+
+ByteWriter::~ByteWriter() {
+    Close();
+}
+
+bool ByteWriter::Create(const std::filesystem::path& path) {
+    Close();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    fd_ = fd;
+    pos_ = 0;
+    written_ = 0;
+    failed_ = false;
+    return true;
+}
+
+void ByteWriter::WriteAll(const uint8_t* data, size_t count) {
+    while (count > 0 && !failed_) {
+        const ssize_t put = ::write(fd_, data, count);
+        if (put < 0) {
+            if (errno != EINTR)
+                failed_ = true;
+            continue;
+        }
+        data += put;
+        count -= static_cast<size_t>(put);
+    }
+}
+
+void ByteWriter::Flush() {
+    WriteAll(buffer_.get(), pos_);
+    written_ += pos_;
+    pos_ = 0;
+}
+
+void ByteWriter::Write(const uint8_t* data, size_t count) {
+    if (fd_ < 0)
+        return;
+    if (pos_ + count <= kBufferSize) {
+        std::memcpy(buffer_.get() + pos_, data, count);
+        pos_ += count;
+        return;
+    }
+    Flush();
+    if (count >= kBufferSize) {
+        WriteAll(data, count);
+        written_ += count;
+        return;
+    }
+    std::memcpy(buffer_.get(), data, count);
+    pos_ = count;
+}
+
+bool ByteWriter::Close() {
+    if (fd_ < 0)
+        return true;
+    Flush();
+    if (::close(fd_) != 0)
+        failed_ = true;
+    fd_ = -1;
+    return !failed_;
+}
+
+} // namespace platform
