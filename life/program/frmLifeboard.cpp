@@ -15,11 +15,13 @@
 #include "frmRules.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QPushButton>
 #include <QResizeEvent>
 
 static void InitLifeboardResources() {
     Q_INIT_RESOURCE(lifeboard);
+    Q_INIT_RESOURCE(platform_images);
 }
 
 namespace {
@@ -28,6 +30,12 @@ struct ToolButton {
     const char* key;
     const char* toolTip;
 };
+
+// The images Lifeboard shares with the other programs come from platform/.
+QString ToolImage(const char* key) {
+    const QString shared = QString(":/platform/images/%1.svg").arg(key);
+    return QFile::exists(shared) ? shared : QString(":/images/%1.svg").arg(key);
+}
 
 constexpr ToolButton kToolButtons[] = {
     {"Clear", "Clear"},
@@ -62,7 +70,7 @@ frmLifeboard::frmLifeboard(QWidget* parent) : QWidget(parent) {
     board = new platform::Surface(this);
     tlbToolBar = new platform::ToolBar(this);
     for (const ToolButton& b : kToolButtons)
-        tlbToolBar->AddButton(b.key, QIcon(QString(":/images/%1.svg").arg(b.key)), b.toolTip);
+        tlbToolBar->AddButton(b.key, QIcon(ToolImage(b.key)), b.toolTip);
     tlbToolBar->onButtonClick = [this](const QString& key) { tlbToolBar_ButtonClick(key); };
 
     statBar = new platform::StatusBar(this);

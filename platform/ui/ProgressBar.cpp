@@ -1,5 +1,6 @@
 #include "ProgressBar.h"
 
+#include <QTimer>
 #include <algorithm>
 
 namespace platform {
@@ -23,7 +24,21 @@ void ProgressBar::SetMax(int64_t max) {
 
 void ProgressBar::ShowStep(int step) {
     step_ = step;
-    setValue(step);
+    const auto wait = lastShown_ + kFrame - std::chrono::steady_clock::now();
+    if (wait <= wait.zero()) {
+        ShowNow();
+    } else if (!showPending_) {
+        showPending_ = true;
+        QTimer::singleShot(std::chrono::ceil<std::chrono::milliseconds>(wait), this, [this] {
+            showPending_ = false;
+            ShowNow();
+        });
+    }
+}
+
+void ProgressBar::ShowNow() {
+    lastShown_ = std::chrono::steady_clock::now();
+    setValue(step_);
 }
 
 } // namespace platform

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QProgressBar>
+#include <chrono>
 #include <cstdint>
 
 // A progress bar from 0 to a 64-bit maximum. The values are scaled down to at most
 // kSteps steps of the bar, so a long loop may set the value as often as it likes:
-// a value that does not reach the next step costs a shift and a compare. Values
-// are kept in 0..Max().
+// a value that does not reach the next step costs a shift and a compare. The bar
+// paints itself at once when it moves, which costs about a millisecond, so it
+// moves at most once per frame (kFrame); a later value is shown at the next frame,
+// when pending events run. Values are kept in 0..Max().
 
 namespace platform {
 
@@ -28,13 +31,18 @@ public:
     }
     int64_t Value() const { return value_; }
 
+    static constexpr std::chrono::milliseconds kFrame{16};
+
 private:
     void ShowStep(int step);
+    void ShowNow();
 
     int64_t max_ = 100;
     int64_t value_ = 0;
     int shift_ = 0;
-    int step_ = 0;
+    int step_ = 0; // the step of value_, shown now or at the next frame
+    std::chrono::steady_clock::time_point lastShown_{};
+    bool showPending_ = false;
 };
 
 } // namespace platform
