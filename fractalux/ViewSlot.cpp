@@ -231,6 +231,8 @@ void ViewSlot::FillBufferSync() {
 void ViewSlot::ChangeIts(int32_t maxIts) {
     const int32_t n = ClampIts(maxIts);
     if (view_.kind == FractalKind::Newton) {
+        // The running fill ends first: a callback of it may be showing the image by this cap.
+        EndWorker();
         view_.maxIts = n;
         FillBuffer();
         return;

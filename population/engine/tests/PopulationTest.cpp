@@ -43,6 +43,7 @@ struct Params {
     std::array<int32_t, 4> payoffs{1, 0, 20, 10};
     int32_t games = 50, sessions = 4;
     double mutation = 1.0 / 70, crossover = 2.0 / 70;
+    bool operator==(const Params&) const = default;
 };
 
 // The algorithm as written, bit by bit, with linear searches.
@@ -72,10 +73,7 @@ struct Reference {
     }
     int Roulette(const std::vector<double>& q) {
         const double u = U();
-        int k = 0;
-        while (u > q[k])
-            ++k;
-        return k;
+        return int(std::find_if(q.begin(), q.end(), [u](double w) { return u <= w; }) - q.begin());
     }
     void Step(int nextSize, const Params& p) {
         const int count = int(members.size());
@@ -125,6 +123,14 @@ void SetParams(const Params& p) {
     SetRepParams_(p.mutation, p.crossover);
 }
 
+Params ReadParams() {
+    Params p{{9, 9, 9, 9}, 9, 9, 9, 9};
+    GetPayoffs_(&p.payoffs[0], &p.payoffs[1], &p.payoffs[2], &p.payoffs[3]);
+    GetGameParams_(&p.games, &p.sessions);
+    GetRepParams_(&p.mutation, &p.crossover);
+    return p;
+}
+
 Genomes Snapshot() {
     Genomes genomes(GetSize_());
     for (int m = 0; m < int(genomes.size()); ++m)
@@ -159,103 +165,54 @@ TEST(PopulationTest, GenerationsMatchTheReferenceAndRepeat) {
         {"only gains", 20, {{-5, -1, -9, -2}, 12, 2, 0.05, 0.1}, {20}},
         // Some of the 60,000 parent draws give u = 1, which picks member 0, the first weight of 1.
         {"equal weights", 10, {{1, 0, 20, 10}, 0, 1, 0, 0.5}, {30000}},
+        // Among the 140,000 mutation draws, only a draw of 32767 escapes a rate of 1, and only
+        // a draw of 0 meets a rate far below one step of the generator.
+        {"rate 1", 1, {{1, 0, 20, 10}, 50, 0, 1, 0}, {2000}},
+        {"tiny rate", 1, {{1, 0, 20, 10}, 50, 0, 1e-12, 0}, {2000}},
     };
     for (const auto& scenario : scenarios) {
-        Genomes runs[2];
+        SCOPED_TRACE(scenario.name);
+        Genomes first, runs[2];
         for (Genomes& run : runs)
             OnFreshThread([&] {
                 Initialize_();
                 NewPop_(scenario.size);
+                first = Snapshot();
                 SetParams(scenario.params);
                 Reset_();
                 for (int nextSize : scenario.nextSizes) {
+                    const int32_t size = GetSize_();
                     SetSize_(nextSize);
+                    EXPECT_EQ(GetSize_(), size) << "the size changes at the next Step";
                     Step_();
                 }
                 run = Snapshot();
+                for (int m = 0; m < GetSize_(); ++m)
+                    EXPECT_EQ(GetInitial_(m), Reference::Initial(run[m]));
             });
         Reference reference;
         reference.NewPop(scenario.size);
+        EXPECT_EQ(first, reference.members);
         reference.NewPop(scenario.size); // Reset draws the genomes again
         for (int nextSize : scenario.nextSizes)
             reference.Step(nextSize, scenario.params);
-        EXPECT_EQ(runs[0], runs[1]) << scenario.name;
-        EXPECT_EQ(runs[0], reference.members) << scenario.name;
-    }
-}
-
-TEST(PopulationTest, NewPopGivesRandomGenomesAndTheSizeChangesAtTheNextStep) {
-    OnFreshThread([] {
-        Reference reference;
-        reference.NewPop(64);
-        NewPop_(64);
-        EXPECT_EQ(Snapshot(), reference.members);
-        for (int m = 0; m < 64; ++m)
-            EXPECT_EQ(GetInitial_(m), Reference::Initial(reference.members[m]));
-        SetParams({});
-        SetSize_(10);
-        EXPECT_EQ(GetSize_(), 64);
-        Step_();
-        EXPECT_EQ(GetSize_(), 10);
-    });
-}
-
-TEST(PopulationTest, ChildrenCopyMemberZeroWithoutGamesAndTheirFirstParentWithoutRates) {
-    for (const auto& [games, sessions] : {std::pair{0, 4}, {50, 0}, {50, 4}}) {
-        NewPop_(30);
-        SetParams({{1, 0, 20, 10}, games, sessions, 0, 0});
-        const Genomes parents = Snapshot();
-        SetSize_(50);
-        Step_();
-        for (const Genome& child : Snapshot()) {
-            if (games == 0 || sessions == 0)
-                EXPECT_EQ(child, parents[0]);
-            else
-                EXPECT_NE(std::find(parents.begin(), parents.end(), child), parents.end());
-        }
-    }
-}
-
-TEST(PopulationTest, OnlyADrawOf32767EscapesRateOneAndOnlyADrawOf0MeetsATinyRate) {
-    // Without sessions every child is member 0 with the flips of its last 70 of 142 draws.
-    for (const double rate : {1.0, 1e-12}) {
-        OnFreshThread([rate] {
-            Reference reference;
-            reference.NewPop(1);
-            NewPop_(1);
-            SetParams({{1, 0, 20, 10}, 50, 0, rate, 0});
-            SetSize_(2000);
-            Step_();
-            int ends = 0;
-            for (const Genome& child : Snapshot()) {
-                for (int i = 0; i < 72; ++i)
-                    reference.Draw();
-                for (int i = 0; i < 70; ++i) {
-                    const int draw = reference.Draw();
-                    const bool end = draw == (rate == 1 ? 32767 : 0);
-                    EXPECT_EQ(child[i] != reference.members[0][i], rate == 1 ? !end : end);
-                    ends += end;
-                }
-            }
-            EXPECT_GT(ends, 0);
-        });
+        EXPECT_EQ(runs[0], runs[1]);
+        EXPECT_EQ(runs[0], reference.members);
     }
 }
 
 TEST(PopulationTest, NoPopulationEmptyPopulationAndBadIndexesAreHarmless) {
-    Initialize_();
-    Finalize_();
+    for (const auto forget : {+[] { Initialize_(); }, +[] { Finalize_(); }}) {
+        NewPop_(3);
+        forget();
+        EXPECT_EQ(GetSize_(), 0);
+    }
     Step_();
     Reset_();
     SetSize_(5);
     SetParams({});
-    int32_t p[4] = {9, 9, 9, 9}, games = 9, sessions = 9;
-    double rates[2] = {9, 9};
-    GetPayoffs_(&p[0], &p[1], &p[2], &p[3]);
-    GetGameParams_(&games, &sessions);
-    GetRepParams_(&rates[0], &rates[1]);
+    EXPECT_EQ(ReadParams(), (Params{{0, 0, 0, 0}, 0, 0, 0, 0}));
     GetPayoffs_(nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(p[0] + p[1] + p[2] + p[3] + games + sessions + rates[0] + rates[1], 0);
     EXPECT_EQ(GetSize_() + GetGene_(0, 0) + GetInitial_(0), 0);
     for (const int32_t n : {0, -3}) {
         NewPop_(n);
@@ -263,7 +220,9 @@ TEST(PopulationTest, NoPopulationEmptyPopulationAndBadIndexesAreHarmless) {
         EXPECT_EQ(GetSize_(), 0);
     }
     NewPop_(5);
-    SetParams({});
+    const Params set{{4, -3, 2, 1}, 7, 9, 0.25, 0.5};
+    SetParams(set);
+    EXPECT_EQ(ReadParams(), set);
     const Genomes before = Snapshot();
     for (const int32_t nextSize : {0, -1, INT_MIN}) {
         SetSize_(nextSize);
