@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <cstdint>
 
 // Colours as the programs write them: 0x00BBGGRR, or a system colour 0x800000nn
@@ -40,6 +41,12 @@ constexpr int TwipsToPixels(int twips) {
 
 constexpr int PixelsToTwips(int pixels) {
     return pixels * kTwipsPerPixel;
+}
+
+// A control's design position and size in twips, as a rectangle in pixels.
+constexpr QRect TwipsRect(int left, int top, int width, int height) {
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                 TwipsToPixels(height));
 }
 
 } // namespace platform

@@ -35,4 +35,5 @@ TEST(Color, TwipsRoundToNearestPixel) {
     static_assert(TwipsToPixels(7) == 0 && TwipsToPixels(8) == 1);
     static_assert(TwipsToPixels(-8) == -1 && TwipsToPixels(-7) == 0);
     static_assert(PixelsToTwips(TwipsToPixels(1215)) == 1215);
+    static_assert(TwipsRect(220, 620, 4480, 300) == QRect(15, 41, 299, 20));
 }

@@ -1,0 +1,95 @@
+// Generations per second of Cooperon's timer-driven run with 64 members, in
+// an offscreen window with every picture drawn, beside the Population
+// library's own Step with the same settings in the same process. The timer
+// asks for a generation every millisecond: the window must deliver at least
+// 500 a second.
+
+#include "PopulationLibrary.h"
+#include "frmCooperon.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QPushButton>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int kGenerationsPerRun = 250;
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "bench_cooperon";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+std::unique_ptr<frmCooperon> ShownWindow() {
+    App();
+    auto form = std::make_unique<frmCooperon>();
+    form->show();
+    QApplication::processEvents();
+    return form;
+}
+
+// The library alone, set up as Cooperon sets it up at load.
+void BM_LibraryStep(benchmark::State& state) {
+    using namespace cooperon;
+    Initialize_();
+    NewPop_(64);
+    SetPayoffs_(1, 0, 20, 10);
+    SetRepParams_(1.0 / 70, 2.0 / 70);
+    SetGameParams_(50, 4);
+    Reset_();
+    for (auto _ : state)
+        Step_();
+    state.counters["gens/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    Finalize_();
+}
+BENCHMARK(BM_LibraryStep)->Unit(benchmark::kMicrosecond);
+
+// One timer tick's work, called directly: Step, the statistics, the order
+// and both pictures.
+void BM_CooperonTick(benchmark::State& state) {
+    const auto form = ShownWindow();
+    for (auto _ : state)
+        form->timEvolve_Timer();
+    QApplication::processEvents();
+    state.counters["gens/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_CooperonTick)->Unit(benchmark::kMicrosecond);
+
+// The run as a user starts it: Go, then the 1 ms timer breeds and draws
+// until kGenerationsPerRun generations have passed, the screen updated as
+// the window system asks.
+void BM_CooperonTimerRun(benchmark::State& state) {
+    const auto form = ShownWindow();
+    QEventLoop loop;
+    int ticks = 0;
+    QObject::connect(form->timEvolve, &QTimer::timeout, &loop, [&] {
+        if (++ticks == kGenerationsPerRun)
+            loop.quit();
+    });
+    for (auto _ : state) {
+        ticks = 0;
+        form->cmdGo->click();
+        loop.exec();
+        form->cmdGo->click();
+    }
+    state.counters["gens/s"] = benchmark::Counter(double(kGenerationsPerRun) * state.iterations(),
+                                                  benchmark::Counter::kIsRate);
+    if (form->Generation() < kGenerationsPerRun)
+        state.SkipWithError("the timer did not run");
+}
+BENCHMARK(BM_CooperonTimerRun)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
