@@ -24,6 +24,13 @@ double Val(std::string_view text);
 // Nearest integer, halves to the even one; infinities and NaN pass through.
 double RoundHalfEven(double v);
 
+// The same for |v| below 2^30, as an int and without a library call, for inner
+// loops; needs the default rounding mode.
+inline int NearestInt(double v) {
+    constexpr double kShift = 6755399441055744.0; // 1.5 * 2^52: leaves no fraction bits
+    return static_cast<int>((v + kShift) - kShift);
+}
+
 // Nearest integer (halves to even) when it fits the type; false otherwise,
 // NaN included, with out unchanged.
 bool ToInt32Rounded(double v, int32_t& out);

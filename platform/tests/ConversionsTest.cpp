@@ -10,6 +10,7 @@
 
 namespace {
 
+using platform::NearestInt;
 using platform::ParseLeadingNumber;
 using platform::RoundHalfEven;
 using platform::ToInt16Rounded;
@@ -71,8 +72,13 @@ TEST(RoundingTest, HalvesGoToEven) {
         {-kInf, -kInf}};
     for (const auto& [in, out] : cases) {
         EXPECT_EQ(RoundHalfEven(in), out) << in;
+        if (std::fabs(in) < 1e9) {
+            EXPECT_EQ(NearestInt(in), out) << in;
+        }
     }
     EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""))));
+    EXPECT_EQ(NearestInt(1073741823.5), 1073741824);
+    EXPECT_EQ(NearestInt(-1073741824.5), -1073741824);
 }
 
 TEST(RoundingTest, NarrowingChecksTheRangeAfterRounding) {

@@ -13,4 +13,10 @@ namespace platform {
 // has no sign. Infinities and NaN give the locale's names for them.
 QString FormatFixed(double value, int decimals);
 
+// The value as text in at most 15 significant digits, trailing zeros dropped, no
+// digit grouping, the locale's decimal separator: plain from 0.0001 up to below
+// 1E+15, otherwise as mantissa and exponent ("1.5E-05", "-2E+20"). Infinities
+// and NaN give the locale's names for them.
+QString FormatGeneral(double value);
+
 } // namespace platform

@@ -277,7 +277,15 @@ QColor Surface::Pixel(int x, int y) const {
 
 const QImage& Surface::Image() const {
     EndPainting();
+    UnmapPixels();
     return image_;
+}
+
+void Surface::MapPixels() {
+    pixels_ = reinterpret_cast<QRgb*>(image_.bits());
+    pixelsStride_ = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    pixelsWidth_ = image_.width();
+    pixelsHeight_ = image_.height();
 }
 
 void Surface::Refresh() {
@@ -296,6 +304,7 @@ void Surface::FitImage() {
     QPainter copy(&image);
     copy.drawImage(0, 0, image_);
     copy.end();
+    UnmapPixels();
     image_ = std::move(image);
 }
 

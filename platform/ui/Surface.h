@@ -93,6 +93,19 @@ public:
     // Fills width x height pixels from (x, y), without outline.
     void FillRect(int x, int y, int width, int height, const QColor& color);
     void SetPixel(int x, int y, const QColor& color);
+    // The same for an opaque colour, written straight into the image without the
+    // painter, for drawings of many single points; outside the image it does nothing.
+    void SetPixelRgb(int x, int y, QRgb color) {
+        x -= origin_.x();
+        y -= origin_.y();
+        if (pixels_ == nullptr)
+            MapPixels();
+        if (static_cast<unsigned>(x) >= static_cast<unsigned>(pixelsWidth_) ||
+            static_cast<unsigned>(y) >= static_cast<unsigned>(pixelsHeight_))
+            return;
+        pixels_[y * pixelsStride_ + x] = color | 0xFF000000u;
+        MarkDirty(x, y, x, y);
+    }
     // A circle filled with the brush and outlined with the pen.
     void Circle(QPointF centre, double radius);
 
@@ -189,8 +202,17 @@ private:
     }
     void RunPaintHandler();
     void FlushDirty();
+    // Maps the image's pixels for SetPixelRgb, detaching the image from any copy.
+    void MapPixels();
+    // Drops the mapping wherever the image may be replaced or shared.
+    void UnmapPixels() const { pixels_ = nullptr; }
 
     mutable QImage image_;
+    // The image's pixels as SetPixelRgb writes them, or null when not mapped.
+    mutable QRgb* pixels_ = nullptr;
+    qsizetype pixelsStride_ = 0;
+    int pixelsWidth_ = 0;
+    int pixelsHeight_ = 0;
     mutable QPainter painter_;
     static constexpr std::chrono::milliseconds kFrame{16};
 

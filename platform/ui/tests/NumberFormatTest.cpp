@@ -46,3 +46,32 @@ TEST_F(FormatFixedTest, GermanSeparators) {
     // The double is 9876543.2100000008940...
     EXPECT_EQ(FormatFixed(-9876543.21, 10), "-9.876.543,2100000009");
 }
+
+TEST_F(FormatFixedTest, GeneralTextHasFifteenDigitsAndAnExponentOutsideItsRange) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const std::tuple<double, const char*> cases[] = {
+        {0, "0"},
+        {-0.0, "0"},
+        {3, "3"},
+        {-1.5, "-1.5"},
+        {1234567.25, "1234567.25"}, // no grouping
+        {0.1 + 0.2, "0.3"},
+        {1.0 / 3, "0.333333333333333"},
+        {2.0 / 3, "0.666666666666667"},
+        {0.0001, "0.0001"},
+        {0.00001, "1E-05"},
+        {-0.000123456, "-0.000123456"},
+        {-0.0000123456, "-1.23456E-05"},
+        {123456789012345, "123456789012345"},
+        {999999999999999.9, "1E+15"}, // rounding carries into the exponent
+        {1E15, "1E+15"},
+        {2.5E20, "2.5E+20"},
+        {1.79769313486231E+308, "1.79769313486231E+308"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(FormatGeneral(value).toStdString(), text) << value;
+    }
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(FormatGeneral(-1234.5), "-1234,5");
+    EXPECT_EQ(FormatGeneral(1.5E-7), "1,5E-07");
+}

@@ -113,3 +113,20 @@ TEST(Pump, RealClockThrottles) {
     const auto elapsed = PumpClock::now() - begin;
     EXPECT_LE(PumpCount() - start, static_cast<uint64_t>(elapsed / kPumpInterval) + 1);
 }
+
+TEST(Pump, RealClockPumpsOnceTheIntervalHasPassed) {
+    const uint64_t start = PumpCount();
+    PumpClock::time_point last = PumpClock::now();
+    DoEventsNow();
+    for (int pumps = 0; pumps < 5; ++pumps) {
+        const uint64_t before = PumpCount();
+        while (PumpCount() == before && PumpClock::now() - last < 1s)
+            DoEvents();
+        const PumpClock::time_point now = PumpClock::now();
+        EXPECT_GE(now - last, kPumpInterval);
+        // Due at the first call after the interval, not a tick or more later.
+        EXPECT_LT(now - last, kPumpInterval + 50ms);
+        last = now;
+    }
+    EXPECT_EQ(PumpCount() - start, 6u);
+}

@@ -108,6 +108,31 @@ TEST_F(SurfaceTest, RectanglesLinesAndPixelsAreExact) {
     EXPECT_FALSE(surface_.Pixel(0, -1).isValid());
 }
 
+TEST_F(SurfaceTest, FastPixelsFollowTheOriginAndStayInsideTheImage) {
+    surface_.SetOrigin(QPoint(100, 50));
+    surface_.SetPixelRgb(100, 50, qRgb(1, 2, 3));
+    surface_.SetPixelRgb(139, 89, qRgb(4, 5, 6));
+    // Just outside every edge: nothing is written, nothing wraps to another row.
+    for (const QPoint p : {QPoint(99, 60), QPoint(140, 60), QPoint(120, 49), QPoint(120, 90)})
+        surface_.SetPixelRgb(p.x(), p.y(), qRgb(255, 0, 0));
+    surface_.SetOrigin(QPoint(0, 0));
+    ExpectImage([](int x, int y) {
+        if (x == 0 && y == 0)
+            return QColor(1, 2, 3);
+        return x == 39 && y == 39 ? QColor(4, 5, 6) : kWhite;
+    });
+    // A copy of the image taken before keeps its pixels.
+    const QImage held = surface_.Image();
+    surface_.SetPixelRgb(5, 5, qRgb(7, 8, 9));
+    EXPECT_EQ(held.pixelColor(5, 5), kWhite);
+    EXPECT_EQ(surface_.Pixel(5, 5), QColor(7, 8, 9));
+    // So does a resized surface.
+    surface_.resize(60, 10);
+    surface_.Refresh();
+    surface_.SetPixelRgb(55, 9, qRgb(1, 1, 1));
+    EXPECT_EQ(surface_.Pixel(55, 9), QColor(1, 1, 1));
+}
+
 TEST_F(SurfaceTest, BackColourClearsTheDrawing) {
     surface_.FillRect(0, 0, 10, 10, kBlue);
     surface_.SetBackColor(kBlack);

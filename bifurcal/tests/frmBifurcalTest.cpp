@@ -1,0 +1,309 @@
+#include "BifurcalFixture.h"
+#include "Color.h"
+#include "NumberFormat.h"
+
+#include <QImage>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+using bifurcal_test::BifurcalFixture;
+
+class Bifurcal : public BifurcalFixture {
+protected:
+    void Refresh(const char* minA, const char* maxA, const char* minX, const char* maxX) {
+        Type(Form().txtMinA, minA);
+        Type(Form().txtMaxA, maxA);
+        Type(Form().txtMinX, minX);
+        Type(Form().txtMaxX, maxX);
+        Form().cmdRefresh->click();
+    }
+    QStringList RangeTexts() {
+        return {Form().txtMinA->text(), Form().txtMaxA->text(), Form().txtMinX->text(),
+                Form().txtMaxX->text()};
+    }
+    // The image with the zoom rectangle's edges toggled through the swap table.
+    static QImage WithBand(QImage image, int x1, int y1, int x2, int y2) {
+        const auto toggle = [&](int x, int y) {
+            const QRgb c = image.pixel(x, y);
+            const uint32_t bgr = platform::Rgb(qRed(c), qGreen(c), qBlue(c));
+            const uint32_t p = bifurcal::BandPartner(bgr);
+            image.setPixel(x, y, qRgb(p & 0xFF, (p >> 8) & 0xFF, p >> 16));
+        };
+        for (int i = x1; i <= x2; ++i) {
+            toggle(i, y1);
+            toggle(i, y2);
+        }
+        for (int i = y1 + 1; i < y2; ++i) {
+            toggle(x1, i);
+            toggle(x2, i);
+        }
+        return image;
+    }
+};
+
+TEST_F(Bifurcal, OpensWithTheLogisticDiagramAndItsRanges) {
+    EXPECT_EQ(Form().windowTitle(), "Veritope - Bifurcal");
+    EXPECT_EQ(RangeTexts(),
+              QStringList({"-2.0000000000", "4.0000000000", "-0.5000000000", "1.5000000000"}));
+    EXPECT_TRUE(Form().optLogistic->isChecked());
+    EXPECT_FALSE(Form().txtItForm->isEnabled());
+    EXPECT_EQ(Form().txtItForm->palette().color(QPalette::Disabled, QPalette::Base),
+              platform::ToQColor(platform::kButtonFaceColor));
+    // The canvas fills the window less the arrows, the margin and the status bar.
+    EXPECT_EQ(Canvas().width(), 834 - 252 - 20 - 13);
+    EXPECT_EQ(Form().cmdRight->x(), 252 + Canvas().width());
+    EXPECT_EQ(Form().cmdDown->y(), 33 + Canvas().height());
+    EXPECT_EQ(Form().cmdDown->y() + 20 + 13, Form().theBar->y());
+    const int width = Canvas().width();
+    // a = 2 (column 366) settles on x = 0.5, a = 3.2 on a cycle of two values.
+    EXPECT_EQ(CountInColumn(366, kBlack), 1);
+    EXPECT_EQ(CountInColumn(476, kBlack), 2);
+    for (int c = 0; c < width; ++c)
+        ASSERT_EQ(CountInColumn(c, kGrey), 0) << c;
+}
+
+TEST_F(Bifurcal, RefreshOrdersRangesAndLimitsCounts) {
+    const struct {
+        const char *minA, *maxA, *minX, *maxX, *disc, *its;
+        QStringList ranges;
+        const char *discShown, *itsShown;
+    } rows[] = {
+        {"5",
+         "1",
+         "0.8",
+         "0.2",
+         "2.5",
+         "3.5",
+         {"1.0000000000", "5.0000000000", "0.2000000000", "0.8000000000"},
+         "2",
+         "4"},
+        {"2",
+         "2",
+         "-1",
+         "-1",
+         "-5",
+         "40000",
+         {"2.0000000000", "2.0100000000", "-1.0000000000", "-0.9900000000"},
+         "0",
+         "32767"},
+        {"x",
+         "1e1",
+         " 3",
+         "4,5",
+         "abc",
+         "7e2",
+         {"0.0000000000", "10.0000000000", "3.0000000000", "4.0000000000"},
+         "0",
+         "700"},
+    };
+    for (const auto& r : rows) {
+        Type(Form().txtDisc, r.disc);
+        Type(Form().txtIts, r.its);
+        Refresh(r.minA, r.maxA, r.minX, r.maxX);
+        EXPECT_EQ(RangeTexts(), r.ranges) << r.minA;
+        EXPECT_EQ(Form().txtDisc->text(), r.discShown);
+        EXPECT_EQ(Form().txtIts->text(), r.itsShown);
+    }
+    // Nothing shown: the canvas stays white.
+    Type(Form().txtIts, "-5");
+    Refresh("1", "3", "0", "1");
+    EXPECT_EQ(Form().ShownIterations(), 0);
+    QImage white(Canvas().Image().size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(Canvas().Image(), white);
+}
+
+TEST_F(Bifurcal, FormulaThatDoesNotParseKeepsTheDiagramAndMarksTheError) {
+    const struct {
+        bool custom;
+        const char* formula;
+        const char* message;
+        int selected;
+    } rows[] = {
+        {true, "a * 2x", "Invalid symbol", 5},
+        {true, "(3+4", "Parse error", 0},
+        {true, "x + (2", "Parse error", 4},
+        {false, "3 * * x", "Missing expression", 0},
+    };
+    for (const auto& r : rows) {
+        if (r.custom)
+            Form().optCustom->click();
+        else
+            Form().optLogistic->click();
+        Type(Form().txtItForm, r.formula);
+        const QImage before = Canvas().Image().copy();
+        dialogs_.AnswerMessage(platform::MessageResult::Ok);
+        const size_t asked = dialogs_.Requests().size();
+        Form().cmdRefresh->click();
+        ASSERT_EQ(dialogs_.Requests().size(), asked + 1);
+        const platform::DialogRequest& shown = dialogs_.Requests().back();
+        EXPECT_EQ(shown.text, r.message) << r.formula;
+        EXPECT_EQ(shown.title, "Error in formula");
+        EXPECT_EQ(shown.icon, platform::MessageIcon::Critical);
+        EXPECT_EQ(Form().txtItForm->selectionStart(), r.selected) << r.formula;
+        EXPECT_EQ(Form().txtItForm->selectedText().size(), 1);
+        EXPECT_EQ(Canvas().Image(), before) << r.formula;
+        EXPECT_EQ(Form().txtItForm->text(), r.formula);
+    }
+    // No formula is held now: a redraw with the custom map plots every iterate at x = 0.
+    Form().optCustom->click();
+    Form().cmdUp->click();
+    Form().cmdDown->click();
+    const int zeroRow = static_cast<int>(std::lrint(1.5 / Form().Ranges().yPerPixel));
+    EXPECT_EQ(At(100, zeroRow), kBlack);
+    EXPECT_EQ(CountInColumn(100, kBlack), 1);
+}
+
+TEST_F(Bifurcal, CustomFormulasPlotTheirOrbitsOrGreyColumns) {
+    Form().optCustom->click();
+    EXPECT_TRUE(Form().txtItForm->isEnabled());
+    EXPECT_EQ(Form().txtItForm->selectedText(), "a * x * (1 - x)");
+    EXPECT_EQ(Form().focusWidget(), Form().txtItForm);
+    // The default formula draws what the logistic map draws.
+    const QImage logistic = Canvas().Image().copy();
+    Form().cmdRefresh->click();
+    EXPECT_EQ(Canvas().Image(), logistic);
+
+    Type(Form().txtItForm, "x");
+    Type(Form().txtX0, "0.5");
+    Form().cmdRefresh->click();
+    const int row = static_cast<int>(std::lrint(1.0 / Form().Ranges().yPerPixel));
+    for (int c = 0; c < Canvas().width(); c += 37) {
+        EXPECT_EQ(CountInColumn(c, kBlack), 1) << c;
+        EXPECT_EQ(At(c, row), kBlack) << c;
+    }
+    Type(Form().txtItForm, "LOG(0)");
+    Form().cmdRefresh->click();
+    for (int c = 0; c < Canvas().width(); c += 37)
+        EXPECT_EQ(CountInColumn(c, kGrey), Canvas().height()) << c;
+}
+
+TEST_F(Bifurcal, PanningBeyondFourShowsGreyColumns) {
+    Form().cmdRight->click();
+    EXPECT_DOUBLE_EQ(Form().Ranges().minA, -0.8);
+    EXPECT_DOUBLE_EQ(Form().Ranges().maxA, 5.2);
+    const double perPixel = Form().Ranges().aPerPixel;
+    for (int c = 0; c < Canvas().width(); ++c) {
+        const double a = -0.8 + c * perPixel;
+        if (a < 3.99) {
+            ASSERT_EQ(CountInColumn(c, kGrey), 0) << a;
+        } else if (a > 4.1) {
+            ASSERT_EQ(CountInColumn(c, kGrey), Canvas().height()) << a;
+        }
+    }
+    const struct {
+        QPushButton* button;
+        double minA, maxA, minX, maxX;
+    } rows[] = {
+        {Form().cmdLeft, -2, 4, -0.5, 1.5},
+        {Form().cmdUp, -2, 4, -0.1, 1.9},
+        {Form().cmdDown, -2, 4, -0.5, 1.5},
+        {Form().cmdLeft, -3.2, 2.8, -0.5, 1.5},
+    };
+    for (const auto& r : rows) {
+        r.button->click();
+        const bifurcal::DiagramRanges& g = Form().Ranges();
+        EXPECT_NEAR(g.minA, r.minA, 1e-12);
+        EXPECT_NEAR(g.maxA, r.maxA, 1e-12);
+        EXPECT_NEAR(g.minX, r.minX, 1e-12);
+        EXPECT_NEAR(g.maxX, r.maxX, 1e-12);
+    }
+}
+
+TEST_F(Bifurcal, ClickWithoutDragLeavesARectangleThatFollowsThePointer) {
+    const QImage diagram = Canvas().Image().copy();
+    Press({100, 100});
+    Release({100, 100});
+    EXPECT_EQ(Canvas().Image(), diagram);
+    EXPECT_EQ(Form().bandX1, 100);
+    Move({300, 250});
+    EXPECT_EQ(Canvas().Image(), WithBand(diagram, 100, 100, 300, 250));
+    // Passing left of and above the anchor puts the pointer's corner first.
+    Move({50, 80});
+    EXPECT_EQ(Canvas().Image(), WithBand(diagram, 50, 80, 100, 100));
+    // The anchor was passed: the corner left behind moves now.
+    Move({51, 160});
+    EXPECT_EQ(Canvas().Image(), WithBand(diagram, 50, 80, 51, 160));
+    // Too narrow to zoom: the rectangle stays, and moving on leaves no trace.
+    Press({51, 160});
+    Release({51, 160});
+    EXPECT_EQ(Form().Ranges().minA, -2);
+    Move({130, 200});
+    EXPECT_EQ(Canvas().Image(), WithBand(diagram, 50, 80, 130, 200));
+    // A pan redraws the diagram under the rectangle in progress.
+    Form().cmdUp->click();
+    Form().cmdDown->click();
+    Move({140, 210});
+    EXPECT_EQ(Canvas().Image(), WithBand(diagram, 50, 80, 140, 210));
+
+    const bifurcal::DiagramRanges before = Form().Ranges();
+    Press({140, 210});
+    Release({140, 210});
+    EXPECT_EQ(Form().bandX1, -1);
+    const bifurcal::DiagramRanges& after = Form().Ranges();
+    EXPECT_DOUBLE_EQ(after.minA, 50 * before.aPerPixel + before.minA);
+    EXPECT_DOUBLE_EQ(after.maxA, 140 * before.aPerPixel + before.minA);
+    EXPECT_DOUBLE_EQ(after.maxX, before.maxX - 80 * before.yPerPixel);
+    EXPECT_DOUBLE_EQ(after.minX, before.maxX - 210 * before.yPerPixel);
+    EXPECT_DOUBLE_EQ(after.aPerPixel, (after.maxA - after.minA) / Canvas().width());
+    EXPECT_EQ(Form().txtMinA->text(), platform::FormatFixed(after.minA, 10));
+    // The new diagram carries no pixel of the rectangle's colours.
+    for (int y = 0; y < Canvas().height(); ++y)
+        for (int x = 0; x < Canvas().width(); ++x)
+            ASSERT_TRUE(At(x, y) == kBlack || At(x, y) == kWhite || At(x, y) == kGrey) << x << y;
+}
+
+TEST_F(Bifurcal, RightClickZoomsOutBySevenFifthsAboutTheCentre) {
+    Press({10, 10}, Qt::RightButton);
+    Release({10, 10}, Qt::RightButton);
+    const bifurcal::DiagramRanges& g = Form().Ranges();
+    EXPECT_NEAR(g.minA, 1 - 4.2, 1e-12);
+    EXPECT_NEAR(g.maxA, 1 + 4.2, 1e-12);
+    EXPECT_NEAR(g.minX, 0.5 - 1.4, 1e-12);
+    EXPECT_NEAR(g.maxX, 0.5 + 1.4, 1e-12);
+    EXPECT_EQ(Form().txtMaxA->text(), "5.2000000000");
+}
+
+TEST_F(Bifurcal, StatusBarShowsThePointersValuesOrTheHints) {
+    Move({183, 110});
+    const double a = 183 * Form().Ranges().aPerPixel - 2;
+    const double x = 1.5 - 110 * Form().Ranges().yPerPixel;
+    EXPECT_EQ(Form().theBar->PanelText("a"), "a: " + platform::FormatFixed(a, 10));
+    EXPECT_EQ(Form().theBar->PanelText("x"), "x: " + platform::FormatFixed(x, 10));
+    QTest::mouseMove(&Form(), {225, 300});
+    EXPECT_EQ(Form().theBar->PanelText("a"), "Drag mouse holding left button to zoom in");
+    EXPECT_EQ(Form().theBar->PanelText("x"), "Click right mouse button to zoom out");
+}
+
+TEST_F(Bifurcal, ResizeAndResetFollowTheirRules) {
+    Form().resize(1000, 700);
+    const int w = 1000 - 252 - 20 - 13;
+    EXPECT_EQ(Canvas().width(), w);
+    EXPECT_EQ(Form().cmdUp->width(), w);
+    EXPECT_EQ(Form().cmdDown->width(), w);
+    EXPECT_EQ(Form().cmdRight->x(), 252 + w);
+    EXPECT_EQ(Form().cmdLeft->height(), Canvas().height());
+    EXPECT_DOUBLE_EQ(Form().Ranges().aPerPixel, 6.0 / w);
+    // Too small to hold the canvas: sizes stay.
+    Form().resize(250, 60);
+    EXPECT_EQ(Canvas().width(), w);
+
+    Form().resize(834, 551);
+    Form().optCustom->click();
+    Type(Form().txtItForm, "x");
+    Type(Form().txtIts, "7");
+    Form().cmdRefresh->click();
+    Form().cmdLeft->click();
+    Form().cmdReset->click();
+    EXPECT_EQ(RangeTexts(),
+              QStringList({"-2.0000000000", "4.0000000000", "-0.5000000000", "1.5000000000"}));
+    EXPECT_EQ(Form().txtIts->text(), "200");
+    EXPECT_EQ(Form().txtItForm->text(), "a * x * (1 - x)");
+    EXPECT_TRUE(Form().optLogistic->isChecked());
+    EXPECT_FALSE(Form().txtX0->isEnabled());
+    EXPECT_EQ(CountInColumn(366, kBlack), 1);
+}
+
+} // namespace
