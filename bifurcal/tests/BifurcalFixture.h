@@ -19,33 +19,10 @@
 
 namespace bifurcal_test {
 
-class BifurcalEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!QApplication::instance())
-            app_ = new QApplication(argc_, argv_);
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
-    void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-    }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "bifurcal_tests";
-    char* argv_[2] = {name_, nullptr};
-    QApplication* app_ = nullptr;
-};
-
-inline ::testing::Environment* const kBifurcalEnvironment =
-    ::testing::AddGlobalTestEnvironment(new BifurcalEnvironment);
-
 class BifurcalFixture : public ::testing::Test {
 protected:
     void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         // Dialogs are reached inside Qt's signal dispatch: report, never throw.
         dialogs_.SetFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
         form_ = std::make_unique<frmBifurcal>();

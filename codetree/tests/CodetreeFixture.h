@@ -27,33 +27,10 @@
 
 namespace codetree_test {
 
-class CodetreeEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!QApplication::instance())
-            app_ = new QApplication(argc_, argv_);
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
-    void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-    }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "codetree_tests";
-    char* argv_[2] = {name_, nullptr};
-    QApplication* app_ = nullptr;
-};
-
-inline ::testing::Environment* const kCodetreeEnvironment =
-    ::testing::AddGlobalTestEnvironment(new CodetreeEnvironment);
-
 class CodetreeFixture : public ::testing::Test {
 protected:
     void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         // Dialogs are reached inside Qt's signal dispatch: report, never throw.
         dialogs_.SetFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
         platform::SetHelpHandler([this](const QString& page) { helpPages_.push_back(page); });

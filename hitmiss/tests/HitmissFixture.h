@@ -21,33 +21,10 @@
 
 namespace hitmiss_test {
 
-class HitmissEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!QApplication::instance())
-            app_ = new QApplication(argc_, argv_);
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
-    void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-    }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "hitmiss_tests";
-    char* argv_[2] = {name_, nullptr};
-    QApplication* app_ = nullptr;
-};
-
-inline ::testing::Environment* const kHitmissEnvironment =
-    ::testing::AddGlobalTestEnvironment(new HitmissEnvironment);
-
 class HitmissFixture : public ::testing::Test {
 protected:
     void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         dialogs_.SetFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
         form_ = std::make_unique<frmHitmiss>();
         form_->show();

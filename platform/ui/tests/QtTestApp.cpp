@@ -12,7 +12,8 @@ public:
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
-        app_ = new QApplication(argc_, argv_);
+        if (!QApplication::instance())
+            app_ = new QApplication(argc_, argv_);
     }
 
     void TearDown() override {
@@ -22,7 +23,7 @@ public:
 
 private:
     int argc_ = 1;
-    char name_[16] = "platform_ui";
+    char name_[16] = "veritope_tests";
     char* argv_[2] = {name_, nullptr};
     QApplication* app_ = nullptr;
 };

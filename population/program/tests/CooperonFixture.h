@@ -26,29 +26,6 @@
 
 namespace cooperon_test {
 
-class CooperonEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!QApplication::instance())
-            app_ = new QApplication(argc_, argv_);
-    }
-    void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-    }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "cooperon_tests";
-    char* argv_[2] = {name_, nullptr};
-    QApplication* app_ = nullptr;
-};
-
-inline ::testing::Environment* const kCooperonEnvironment =
-    ::testing::AddGlobalTestEnvironment(new CooperonEnvironment);
-
 class CooperonFixture : public ::testing::Test {
 protected:
     void SetUp() override {
