@@ -10,6 +10,7 @@
 #include "frmLifeboard.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -40,6 +41,9 @@ public:
     }
 
     void TearDown() override {
+        // Objects whose deletion was deferred (a pending timer of a window
+        // destroyed by the last test) are deleted before the application goes.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         delete app_;
         app_ = nullptr;
         com::CoFreeUnusedLibraries();

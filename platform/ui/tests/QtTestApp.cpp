@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QEvent>
 #include <gtest/gtest.h>
 
 // One QApplication for the whole test run, made before the first test and
@@ -17,6 +18,9 @@ public:
     }
 
     void TearDown() override {
+        // Objects whose deletion was deferred (a pending timer of a window
+        // destroyed by the last test) are deleted before the application goes.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         delete app_;
         app_ = nullptr;
     }
