@@ -11,6 +11,9 @@ struct PumpState {
     std::function<void()> hook;
     // A test clock, read on every call; null for the real clocks.
     PumpClock::time_point (*clock)() = nullptr;
+    // A test stand-in for the coarse clock and its tick; null for the kernel's.
+    PumpClock::time_point (*coarse)() = nullptr;
+    PumpClock::duration coarseTick{};
     PumpClock::time_point last{};
     bool pumped = false;
     uint64_t count = 0;
@@ -52,9 +55,16 @@ PumpClock::time_point Now(const PumpState& state) {
 // too early are settled without reading the steady clock, which costs more
 // than a step of a fast loop.
 bool Due(const PumpState& state, PumpClock::time_point& now) {
-    if (state.pumped && state.clock == nullptr && CoarseTick() < kPumpInterval &&
-        CoarseNow() + CoarseTick() - state.last <= kPumpInterval)
-        return false;
+    if (state.pumped) {
+        if (state.coarse != nullptr) {
+            if (state.coarseTick < kPumpInterval &&
+                state.coarse() + state.coarseTick - state.last <= kPumpInterval)
+                return false;
+        } else if (state.clock == nullptr && CoarseTick() < kPumpInterval &&
+                   CoarseNow() + CoarseTick() - state.last <= kPumpInterval) {
+            return false;
+        }
+    }
     now = Now(state);
     return !state.pumped || now - state.last >= kPumpInterval;
 }
@@ -93,8 +103,15 @@ void SetDoEventsHook(std::function<void()> hook) {
 }
 
 void SetPumpClock(PumpClock::time_point (*clock)()) {
+    SetPumpClocks(clock, nullptr, {});
+}
+
+void SetPumpClocks(PumpClock::time_point (*clock)(), PumpClock::time_point (*coarse)(),
+                   PumpClock::duration coarseTick) {
     PumpState& state = State();
     state.clock = clock;
+    state.coarse = coarse;
+    state.coarseTick = coarseTick;
     state.pumped = false;
 }
 

@@ -24,6 +24,11 @@ void DoEventsNow();
 void SetDoEventsHook(std::function<void()> hook);
 // Replaces the clock the throttle reads; null restores the steady clock.
 void SetPumpClock(PumpClock::time_point (*clock)());
+// Replaces both clocks the throttle reads: the exact one, and the coarse one that
+// lags it by less than coarseTick and settles early calls cheaply. Null for
+// both restores the real clocks.
+void SetPumpClocks(PumpClock::time_point (*clock)(), PumpClock::time_point (*coarse)(),
+                   PumpClock::duration coarseTick);
 // How often control went to Qt since the start.
 uint64_t PumpCount();
 

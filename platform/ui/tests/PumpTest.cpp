@@ -114,19 +114,34 @@ TEST(Pump, RealClockThrottles) {
     EXPECT_LE(PumpCount() - start, static_cast<uint64_t>(elapsed / kPumpInterval) + 1);
 }
 
-TEST(Pump, RealClockPumpsOnceTheIntervalHasPassed) {
+namespace {
+
+// A coarse clock as the kernel keeps it: the exact time truncated to its tick.
+constexpr PumpClock::duration kCoarseTick = 4ms;
+
+PumpClock::time_point CoarseFakeClock() {
+    const auto sinceEpoch = fakeNow.time_since_epoch();
+    return PumpClock::time_point(sinceEpoch - sinceEpoch % kCoarseTick);
+}
+
+} // namespace
+
+TEST_F(PumpTest, CoarseClockNeverPumpsEarlyNorLate) {
+    SetPumpClocks(&FakeClock, &CoarseFakeClock, kCoarseTick);
+    fakeNow += 123us; // off the coarse tick
+    DoEvents();
+    PumpClock::time_point last = fakeNow;
     const uint64_t start = PumpCount();
-    PumpClock::time_point last = PumpClock::now();
-    DoEventsNow();
-    for (int pumps = 0; pumps < 5; ++pumps) {
+    // Steps of 0.3 ms: the pump comes at the first call at least the interval
+    // after the last pump by the exact clock, whatever the coarse one shows.
+    for (int step = 0; step < 400; ++step) {
+        fakeNow += 300us;
         const uint64_t before = PumpCount();
-        while (PumpCount() == before && PumpClock::now() - last < 1s)
-            DoEvents();
-        const PumpClock::time_point now = PumpClock::now();
-        EXPECT_GE(now - last, kPumpInterval);
-        // Due at the first call after the interval, not a tick or more later.
-        EXPECT_LT(now - last, kPumpInterval + 50ms);
-        last = now;
+        DoEvents();
+        const bool due = fakeNow - last >= kPumpInterval;
+        ASSERT_EQ(PumpCount() - before, due ? 1u : 0u) << "step " << step;
+        if (due)
+            last = fakeNow;
     }
-    EXPECT_EQ(PumpCount() - start, 6u);
+    EXPECT_EQ(PumpCount() - start, 400u * 300 / 5100); // one pump every 17 steps
 }
