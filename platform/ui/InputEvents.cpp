@@ -30,4 +30,8 @@ int ShiftCode(Qt::KeyboardModifiers modifiers) {
     return code;
 }
 
+bool IsFocusMove(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
 } // namespace platform

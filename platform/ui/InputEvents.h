@@ -26,4 +26,9 @@ struct KeyEvent {
 int ButtonCode(Qt::MouseButtons buttons);
 int ShiftCode(Qt::KeyboardModifiers modifiers);
 
+// Whether a focus change is one the forms see as GotFocus and LostFocus: a move
+// between the controls of a window, not the window being activated or left, nor a
+// pop-up menu taking the focus for a while.
+bool IsFocusMove(Qt::FocusReason reason);
+
 } // namespace platform

@@ -32,7 +32,13 @@ int TypedCharacter(const QKeyEvent& event) {
 
 } // namespace
 
-TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {}
+TextBox::TextBox(QWidget* parent) : TextBoxEvents<QLineEdit>(parent) {
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (onChange) {
+            onChange();
+        }
+    });
+}
 
 void TextBox::keyPressEvent(QKeyEvent* event) {
     if (onKeyDown && onKeyDown({event->key(), ShiftCode(event->modifiers())})) {
