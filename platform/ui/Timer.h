@@ -10,8 +10,7 @@
 // interval again resumes the ticks. Enabling it, or changing the interval of an
 // enabled timer, starts a full interval from then on; setting a property to the
 // value it has changes nothing. A new timer is enabled with Interval 0, so it
-// ticks once it has an interval. A negative interval counts as 0. A tick does not
-// start while the previous one runs (its handler may let pending events run).
+// ticks once it has an interval. A negative interval counts as 0.
 //
 // Test hooks: Tick() runs ticks at once, as the timer would, and SetTimersHeld
 // keeps every timer from ticking by itself, so that a test that lets pending

@@ -4,7 +4,6 @@
 #include "TextBox.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -134,23 +133,4 @@ TEST(DefaultButtons, DisabledOrHiddenButtonsAreNotPressed) {
     w.Press(Qt::Key_Escape);
     EXPECT_EQ(w.pressed, "");
     EXPECT_FALSE(w.cmdAdd->isDefault());
-}
-
-TEST(DefaultButtons, OnADialogEscapeWithoutCancelButtonIsLeftToTheDialog) {
-    QDialog dialog;
-    auto* box = new TextBox(&dialog);
-    auto* ok = new QPushButton("OK", &dialog);
-    ok->move(0, 40);
-    int oks = 0;
-    QObject::connect(ok, &QPushButton::clicked, [&] { ++oks; });
-    DefaultButtons buttons(&dialog);
-    buttons.SetDefault(ok);
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_EQ(oks, 1);
-    QTest::keyClick(box, Qt::Key_Escape);
-    EXPECT_FALSE(dialog.isVisible());
 }

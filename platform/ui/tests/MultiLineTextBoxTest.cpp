@@ -150,17 +150,3 @@ TEST(MultiLineTextBox, ScrollBarsAndWrapping) {
     EXPECT_EQ(rich.ScrollBarsShown(), MultiLineTextBox::kVertical);
     EXPECT_EQ(rich.lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
-
-TEST(MultiLineTextBox, TypedTextComesBackAsTyped) {
-    RichTextBox box;
-    box.show();
-    box.setFocus();
-    QTest::keyClicks(&box, "Le");
-    QTest::keyClick(&box, Qt::Key_Return);
-    QTest::keyClick(&box, Qt::Key_Enter, Qt::KeypadModifier);
-    QTest::keyClicks(&box, "texte");
-    EXPECT_EQ(Visible(box.Text()), Visible("Le\r\n\r\ntexte"));
-    box.setReadOnly(true);
-    QTest::keyClicks(&box, "!");
-    EXPECT_EQ(box.Text(), "Le\r\n\r\ntexte");
-}

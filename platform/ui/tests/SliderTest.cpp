@@ -34,14 +34,6 @@ struct Fixture {
 
 } // namespace
 
-TEST(Slider, StartsAsTheFormsDesignerLeavesIt) {
-    Slider slider;
-    EXPECT_EQ(std::tuple(slider.Min(), slider.Max(), slider.Value()), std::tuple(0, 10, 0));
-    EXPECT_EQ(std::tuple(slider.SmallChange(), slider.LargeChange(), slider.TickFrequency()),
-              std::tuple(1, 5, 1));
-    EXPECT_EQ(slider.tickPosition(), QSlider::TicksBelow);
-}
-
 TEST(Slider, CodeSetsRaiseChangeOnlyWhenTheValueMoves) {
     Fixture f;
     f.slider.SetValue(40);

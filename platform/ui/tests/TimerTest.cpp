@@ -102,25 +102,3 @@ TEST(Timer, TicksByItselfUnlessHeld) {
     }
     EXPECT_GT(later.ticks, 2);
 }
-
-TEST(Timer, ATickDoesNotStartWhileThePreviousOneRuns) {
-    Counting c;
-    c.timer.SetInterval(1);
-    int depth = 0;
-    int deepest = 0;
-    c.timer.onTimer = [&] {
-        ++c.ticks;
-        ++depth;
-        deepest = std::max(deepest, depth);
-        if (c.ticks == 1) {
-            // The handler lets pending events run for a while, as a loop does.
-            QTest::qWait(20);
-        }
-        --depth;
-    };
-    for (int waited = 0; c.ticks < 2 && waited < 10000; ++waited) {
-        QTest::qWait(1);
-    }
-    c.timer.SetEnabled(false);
-    EXPECT_EQ(deepest, 1);
-}
