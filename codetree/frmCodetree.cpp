@@ -336,12 +336,7 @@ void frmCodetree::CancelCallback() {
 }
 
 QString frmCodetree::FormatValue(double x) {
-    QString s = platform::FormatFixed(x, 16);
-    while (s.endsWith(u'0'))
-        s.chop(1);
-    if (std::trunc(x) == x)
-        s.chop(1);
-    return s;
+    return platform::FormatTrimmed(x);
 }
 
 QString frmCodetree::LabelText(std::string_view chars) const {

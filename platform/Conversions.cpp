@@ -1,7 +1,10 @@
 #include "Conversions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <system_error>
 
@@ -142,6 +145,46 @@ int HexDigitValue(char c) {
 
 char HexDigit(int value) {
     return "0123456789ABCDEF"[value & 15];
+}
+
+std::string FormatGeneralInvariant(double value) {
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value < 0 ? "-inf" : "inf";
+    if (value == 0)
+        return "0";
+    // Rounded to 15 digits first, so that the exponent is that of the rounded value.
+    char buffer[32];
+    char* const end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                          std::chars_format::scientific, 14)
+                                .ptr;
+    char* const e = std::find(buffer, end, 'e');
+    int exponent = 0;
+    std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end, exponent);
+    std::string digits(buffer, 1);
+    digits.append(buffer + 2, e);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    const int count = static_cast<int>(digits.size());
+    std::string text = value < 0 ? "-" : "";
+    if (exponent < -4 || exponent >= 15) {
+        text += digits[0];
+        if (count > 1)
+            text += "." + digits.substr(1);
+        char power[8];
+        const int length = std::snprintf(power, sizeof power, "E%c%02d", exponent < 0 ? '-' : '+',
+                                         std::abs(exponent));
+        text.append(power, static_cast<size_t>(length));
+    } else if (exponent < 0) {
+        text += "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+    } else if (count <= exponent + 1) {
+        text += digits + std::string(static_cast<size_t>(exponent + 1 - count), '0');
+    } else {
+        text += digits.substr(0, static_cast<size_t>(exponent + 1)) + "." +
+                digits.substr(static_cast<size_t>(exponent + 1));
+    }
+    return text;
 }
 
 } // namespace platform

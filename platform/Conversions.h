@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Number conversions shared by the programs: reading a typed number the way
@@ -41,5 +42,11 @@ int HexDigitValue(char c);
 
 // The upper-case hexadecimal digit of 0..15.
 char HexDigit(int value);
+
+// The value in at most 15 significant digits, trailing zeros dropped, no digit
+// grouping and "." as the point whatever the locale, as files must hold it:
+// plain from 0.0001 up to below 1E+15, otherwise as mantissa and exponent
+// ("1.5E-05", "-2E+20"); "inf", "-inf" and "nan" for those. Val reads it back.
+std::string FormatGeneralInvariant(double value);
 
 } // namespace platform

@@ -116,4 +116,33 @@ TEST(HexTest, DigitsOfEitherCase) {
     }
 }
 
+TEST(FormatGeneralInvariantTest, FifteenDigitsAndAPointWhateverTheLocale) {
+    // The C library's locale with a decimal comma (scripts/common.sh generates it).
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "locale de_DE.UTF-8 missing";
+    const std::pair<double, const char*> cases[] = {
+        {0, "0"},
+        {-0.0, "0"},
+        {1234.5, "1234.5"},
+        {-0.25, "-0.25"},
+        {523.456789012345678, "523.456789012346"},
+        {0.1 + 0.2, "0.3"},
+        {1.0 / 3, "0.333333333333333"},
+        {0.0001, "0.0001"},
+        {0.000099999, "9.9999E-05"},
+        {999999999999999.0, "999999999999999"},
+        {1e15, "1E+15"},
+        {9999999999999999.0, "1E+16"},
+        {-2.5e-300, "-2.5E-300"},
+        {kInf, "inf"},
+        {-kInf, "-inf"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(platform::FormatGeneralInvariant(value), text) << value;
+    // Values of up to 15 digits come back exactly.
+    for (const double value : {1234.5, -0.25, 0.0001, 1e15, 123456.789012345, 6.02214076e23})
+        EXPECT_EQ(Val(platform::FormatGeneralInvariant(value)), value) << value;
+    std::setlocale(LC_ALL, saved.c_str());
+}
+
 } // namespace

@@ -1,15 +1,16 @@
 #include "NumberFormat.h"
 
+#include "Conversions.h"
+
 #include <QLocale>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace platform {
 
-QString FormatFixed(double value, int decimals) {
-    const QLocale locale;
+namespace {
+
+QString FixedText(const QLocale& locale, double value, int decimals) {
     decimals = std::max(decimals, 0);
     if (!std::isfinite(value)) {
         return locale.toString(value, 'f', decimals);
@@ -24,38 +25,43 @@ QString FormatFixed(double value, int decimals) {
     return text;
 }
 
+} // namespace
+
+QString FormatFixed(double value, int decimals) {
+    return FixedText(QLocale(), value, decimals);
+}
+
 QString FormatGeneral(double value) {
-    const QLocale locale;
     if (!std::isfinite(value))
-        return locale.toString(value);
-    if (value == 0)
-        return QStringLiteral("0");
-    // Rounded to 15 digits first, so that the exponent is that of the rounded value.
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                   std::chars_format::scientific, 14)
-                         .ptr;
-    const char* const e = std::find(buffer, end, 'e');
-    int exponent = 0;
-    std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end, exponent);
-    QString digits =
-        QString::fromLatin1(buffer, 1) + QString::fromLatin1(buffer + 2, e - buffer - 2);
-    while (digits.size() > 1 && digits.endsWith(u'0'))
-        digits.chop(1);
-    const QString point = locale.decimalPoint();
-    QString text = value < 0 ? QStringLiteral("-") : QString();
-    if (exponent < -4 || exponent >= 15) {
-        text += digits.left(1);
-        if (digits.size() > 1)
-            text += point + digits.mid(1);
-        text += QString::asprintf("E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    } else if (exponent < 0) {
-        text += QStringLiteral("0") + point + QString(-exponent - 1, u'0') + digits;
-    } else if (digits.size() <= exponent + 1) {
-        text += digits + QString(exponent + 1 - digits.size(), u'0');
-    } else {
-        text += digits.left(exponent + 1) + point + digits.mid(exponent + 1);
-    }
+        return QLocale().toString(value);
+    QString text = QString::fromStdString(FormatGeneralInvariant(value));
+    text.replace(u'.', QLocale().decimalPoint());
+    return text;
+}
+
+QString FormatFixedUngrouped(double value, int decimals) {
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return FixedText(locale, value, decimals);
+}
+
+QString FormatTrimmed(double value, int decimals, NumberPoint point) {
+    if (!std::isfinite(value))
+        return point == NumberPoint::Locale ? QLocale().toString(value)
+                                            : QString::fromStdString(FormatGeneralInvariant(value));
+    const bool local = point == NumberPoint::Locale;
+    QLocale invariant = QLocale::c();
+    invariant.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text = local ? FormatFixed(value, decimals) : FixedText(invariant, value, decimals);
+    const QString separator = local ? QLocale().decimalPoint() : QStringLiteral(".");
+    if (decimals <= 0)
+        return text;
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    // A value that is not whole keeps its separator in the user's format, even
+    // when no digit it shows after it is other than zero.
+    if (text.endsWith(separator) && (!local || std::trunc(value) == value))
+        text.chop(separator.size());
     return text;
 }
 

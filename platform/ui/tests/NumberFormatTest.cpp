@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <gtest/gtest.h>
+#include <limits>
 #include <tuple>
 
 using namespace platform;
@@ -74,4 +75,54 @@ TEST_F(FormatFixedTest, GeneralTextHasFifteenDigitsAndAnExponentOutsideItsRange)
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(FormatGeneral(-1234.5), "-1234,5");
     EXPECT_EQ(FormatGeneral(1.5E-7), "1,5E-07");
+}
+
+TEST_F(FormatFixedTest, TrimmedResultFieldsInBothLocales) {
+    const struct {
+        double value;
+        int decimals;
+        NumberPoint point;
+        const char* english;
+        const char* german;
+    } cases[] = {
+        {0, 16, NumberPoint::Locale, "0", "0"},
+        {1234, 16, NumberPoint::Locale, "1,234", "1.234"},
+        {0.25, 16, NumberPoint::Locale, "0.25", "0,25"},
+        {1E-20, 16, NumberPoint::Locale, "0.", "0,"}, // not whole: the separator stays
+        {-1E-20, 16, NumberPoint::Locale, "0.", "0,"},
+        {-2.5, 16, NumberPoint::Locale, "-2.5", "-2,5"},
+        {1234567.125, 16, NumberPoint::Locale, "1,234,567.125", "1.234.567,125"},
+        {1.0 / 3, 16, NumberPoint::Locale, "0.3333333333333333", "0,3333333333333333"},
+        {1E20, 16, NumberPoint::Locale, "100,000,000,000,000,000,000",
+         "100.000.000.000.000.000.000"},
+        {100, 16, NumberPoint::Locale, "100", "100"},
+        {0.03, 16, NumberPoint::Locale, "0.03", "0,03"},
+        {0.25, 5, NumberPoint::Dot, "0.25", "0.25"},
+        {2, 5, NumberPoint::Dot, "2", "2"},
+        {0, 16, NumberPoint::Dot, "0", "0"},
+        {1E-20, 16, NumberPoint::Dot, "0", "0"}, // the point goes whenever nothing follows
+        {-0.5, 5, NumberPoint::Dot, "-0.5", "-0.5"},
+        {-1.5, 16, NumberPoint::Dot, "-1.5", "-1.5"},
+        {1234567.5, 16, NumberPoint::Dot, "1234567.5", "1234567.5"}, // no grouping
+        {-1.0 / 3, 5, NumberPoint::Dot, "-0.33333", "-0.33333"},
+        {100, 5, NumberPoint::Dot, "100", "100"},
+        {10, 0, NumberPoint::Dot, "10", "10"},
+    };
+    for (const auto& c : cases) {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        EXPECT_EQ(FormatTrimmed(c.value, c.decimals, c.point).toStdString(), c.english) << c.value;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        EXPECT_EQ(FormatTrimmed(c.value, c.decimals, c.point).toStdString(), c.german) << c.value;
+    }
+    EXPECT_EQ(FormatTrimmed(std::numeric_limits<double>::infinity(), 16, NumberPoint::Dot), "inf");
+    EXPECT_FALSE(FormatTrimmed(std::numeric_limits<double>::quiet_NaN()).isEmpty());
+}
+
+TEST_F(FormatFixedTest, UngroupedFixedKeepsTheLocalesSeparator) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(FormatFixedUngrouped(-1234567.125, 3), "-1234567,125");
+    EXPECT_EQ(FormatFixedUngrouped(0.5, 0), "1");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(FormatFixedUngrouped(1234567.125, 2), "1234567.13");
+    EXPECT_EQ(FormatFixed(1234567.125, 2), "1,234,567.13") << "the grouped form is unchanged";
 }
