@@ -7,6 +7,7 @@
 #include <mutex>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -16,6 +17,7 @@ struct Libraries {
     std::mutex mutex;
     std::map<std::string, void*, std::less<>> handles; // by file, never unloaded
     BindingFailureHandler handler;
+    std::vector<const BoundEntry*> entries; // every BoundEntry that exists
 };
 
 Libraries& Shared() {
@@ -106,6 +108,42 @@ void* BindEntry(std::string_view library, std::string_view entry) {
     }
     Fail({file, name, message});
     return nullptr;
+}
+
+BoundEntry::BoundEntry(std::string library, std::string entry)
+    : library_(std::move(library)), entry_(std::move(entry)) {
+    std::lock_guard lock(Shared().mutex);
+    Shared().entries.push_back(this);
+}
+
+BoundEntry::~BoundEntry() {
+    std::lock_guard lock(Shared().mutex);
+    std::erase(Shared().entries, this);
+}
+
+bool BoundEntry::Bind() const {
+    if (Address() != nullptr)
+        return true;
+    void* const address = BindEntry(library_, entry_);
+    if (address == nullptr)
+        return false;
+    address_.store(address, std::memory_order_release);
+    return true;
+}
+
+bool BindLibrary(std::string_view library) {
+    const std::filesystem::path file = LibraryPath(library);
+    std::vector<const BoundEntry*> declared;
+    {
+        std::lock_guard lock(Shared().mutex);
+        declared = Shared().entries;
+    }
+    bool all = true;
+    for (const BoundEntry* entry : declared) {
+        if (LibraryPath(entry->Library()) == file && !entry->Bind())
+            all = false;
+    }
+    return all;
 }
 
 } // namespace platform

@@ -82,6 +82,38 @@ TEST_F(LibraryBinding, MissingLibraryOrEntryIsReportedWithBothNames) {
     EXPECT_EQ(failures_.size(), 3u);
 }
 
+TEST_F(LibraryBinding, BindLibraryBindsEveryDeclaredEntryAndReportsEachMissingOne) {
+    const std::string library = SystemLibrary();
+    BoundFunction<int(int)> abs(library, "abs");
+    BoundFunction<long(long)> labs(library, "labs");
+    BoundFunction<int(int)> missing(library, "NoSuchEntry");
+    BoundFunction<int(int)> otherMissing(library, "NoSuchEntryEither");
+    BoundFunction<int(int)> elsewhere("NoSuchLibrary.dll", "_Z4Stepv");
+    {
+        BoundFunction<int(int)> gone(library, "NoSuchEntryGone");
+    }
+    EXPECT_FALSE(platform::BindLibrary(library));
+    // Both missing entries are reported, not only the first; another library's
+    // entry and an entry no longer declared are not touched.
+    ASSERT_EQ(failures_.size(), 2u);
+    EXPECT_EQ(failures_[0].entry, "NoSuchEntry");
+    EXPECT_EQ(failures_[1].entry, "NoSuchEntryEither");
+    EXPECT_NE(abs.Bound(), nullptr);
+    EXPECT_NE(labs.Bound(), nullptr);
+    EXPECT_EQ(elsewhere.Bound(), nullptr);
+    EXPECT_EQ(labs(-4), 4);
+    EXPECT_EQ(failures_.size(), 2u);
+}
+
+TEST_F(LibraryBinding, BindLibraryOfCompleteLibraryIsQuiet) {
+    const std::string library = SystemLibrary();
+    BoundFunction<int(int)> abs(library, "abs");
+    EXPECT_TRUE(platform::BindLibrary(library));
+    EXPECT_TRUE(platform::BindLibrary(library)) << "binding again keeps the address";
+    EXPECT_TRUE(failures_.empty());
+    EXPECT_NE(abs.Bound(), nullptr);
+}
+
 TEST(LibraryBindingDeathTest, ByDefaultAFailureStopsTheProgramWithItsMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     BoundFunction<void()> step("NoSuchLibrary.dll", "_Z4Stepv");

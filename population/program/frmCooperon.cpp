@@ -20,8 +20,6 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 using cooperon::Finalize_;
 using cooperon::GetGameParams_;
@@ -136,12 +134,6 @@ frmCooperon::frmCooperon(QWidget* parent) : QWidget(parent) {
 
 frmCooperon::~frmCooperon() {
     Form_Unload();
-}
-
-void frmCooperon::ShowBindingFailure(const platform::BindingFailure& failure) {
-    std::fprintf(stderr, "%s\n", failure.message.c_str());
-    platform::MessageBox(QText(failure.message), "Cooperon", platform::MessageIcon::Critical);
-    std::exit(1);
 }
 
 void frmCooperon::Form_Load() {

@@ -18,7 +18,6 @@ namespace platform {
 class ScrollBar;
 class StatusBar;
 class Surface;
-struct BindingFailure;
 } // namespace platform
 
 // The main window of Cooperon: it sets the Population library up when it
@@ -32,10 +31,6 @@ class frmCooperon : public QWidget {
 public:
     explicit frmCooperon(QWidget* parent = nullptr);
     ~frmCooperon() override;
-
-    // Shows a failure to bind the library (a message naming the library and
-    // the entry) and ends the program.
-    [[noreturn]] static void ShowBindingFailure(const platform::BindingFailure& failure);
 
     // Hands the settings dialog's boxes to the library; nothing is redrawn.
     void UpdateSettings(const frmSettings& settings);

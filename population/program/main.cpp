@@ -1,11 +1,13 @@
-#include "LibraryBinding.h"
+#include "BindingFailureBox.h"
+#include "PopulationLibrary.h"
 #include "frmCooperon.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    platform::SetBindingFailureHandler(frmCooperon::ShowBindingFailure);
+    platform::SetBindingFailureBox("Cooperon");
+    platform::BindLibrary(cooperon::kPopulationLibrary);
     frmCooperon form;
     form.show();
     return app.exec();

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -55,4 +56,13 @@ TEST(Help, F1AnywhereInTheWindowOpensItsPage) {
 TEST(ProgramFolder, IsTheExecutablesFolder) {
     EXPECT_EQ(QDir(QString::fromStdString(ProgramFolder().string())).canonicalPath(),
               QDir(QCoreApplication::applicationDirPath()).canonicalPath());
+}
+
+TEST(ProgramFolder, TestsMayPutAnotherFolderInItsPlace) {
+    const std::filesystem::path executableFolder = ProgramFolder();
+    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "program";
+    SetProgramFolder(folder);
+    EXPECT_EQ(ProgramFolder(), folder);
+    SetProgramFolder({});
+    EXPECT_EQ(ProgramFolder(), executableFolder);
 }

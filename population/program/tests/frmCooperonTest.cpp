@@ -1,3 +1,4 @@
+#include "BindingFailureBox.h"
 #include "Color.h"
 #include "Conversions.h"
 #include "CooperonFixture.h"
@@ -7,6 +8,8 @@
 #include <QTimer>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 using namespace cooperon_test;
 using namespace cooperon;
@@ -212,6 +215,17 @@ TEST_F(Cooperon, GoRunsTheTimerUntilStop) {
     EXPECT_EQ(Form().statBar->PanelText("generation"), "Generation " + QString::number(stopped));
 }
 
+TEST(CooperonLibrary, EveryEntryBindsAtStartUp) {
+    std::vector<std::string> missing;
+    auto previous = platform::SetBindingFailureHandler(
+        [&](const platform::BindingFailure& failure) { missing.push_back(failure.entry); });
+    EXPECT_TRUE(platform::BindLibrary(kPopulationLibrary));
+    EXPECT_TRUE(missing.empty()) << missing.front();
+    EXPECT_NE(Step_.Bound(), nullptr);
+    EXPECT_NE(GetInitial_.Bound(), nullptr);
+    platform::SetBindingFailureHandler(std::move(previous));
+}
+
 using CooperonDeathTest = Cooperon;
 
 TEST_F(CooperonDeathTest, AMissingLibraryOrEntryEndsTheProgramWithAMessage) {
@@ -223,9 +237,10 @@ TEST_F(CooperonDeathTest, AMissingLibraryOrEntryEndsTheProgramWithAMessage) {
             const platform::DialogRequest& shown = dialogs.Requests().back();
             std::fprintf(stderr, "box %s: %s\n", qPrintable(shown.title), qPrintable(shown.text));
         });
-        platform::SetBindingFailureHandler(frmCooperon::ShowBindingFailure);
-        platform::BoundFunction<void()> missing{library, entry};
-        missing();
+        platform::SetBindingFailureBox("Cooperon");
+        // Reported when the program binds the library at start-up, before any call.
+        const platform::BoundFunction<void()> missing{library, entry};
+        platform::BindLibrary(library);
     };
     EXPECT_EXIT(bindAndCall(kPopulationLibrary, "_Z7Missingv"), testing::ExitedWithCode(1),
                 "box Cooperon: The library \".*/libPopulation.so\" has no entry \"_Z7Missingv\"");
