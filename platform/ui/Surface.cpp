@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace platform {
@@ -51,9 +52,15 @@ int LineHeight(const QFontMetrics& metrics) {
     return std::max(metrics.height(), metrics.lineSpacing());
 }
 
-MouseEvent ToMouseEvent(const QMouseEvent& event, Qt::MouseButtons buttons, QPoint origin) {
-    const QPoint at = event.position().toPoint() + origin;
-    return {ButtonCode(buttons), ShiftCode(event.modifiers()), at.x(), at.y()};
+// The nearest whole number of a coordinate, kept inside the range that pixel
+// arithmetic can take.
+int NearestCoordinate(double v) {
+    constexpr double kLimit = 1 << 28;
+    if (!(v > -kLimit))
+        return -static_cast<int>(kLimit);
+    if (!(v < kLimit))
+        return static_cast<int>(kLimit);
+    return static_cast<int>(std::lround(v));
 }
 
 } // namespace
@@ -90,12 +97,30 @@ void Surface::EndPainting() const {
     }
 }
 
+int Surface::ToPixels(double v) const {
+    return NearestCoordinate(twips_ ? v / kTwipsPerPixel : v);
+}
+
+void Surface::SetScaleMode(ScaleMode mode) {
+    const bool twips = mode == ScaleMode::Twips;
+    if (twips == twips_) {
+        return;
+    }
+    twips_ = twips;
+    SetOrigin(scaleOrigin_);
+    for (const auto& item : items_) {
+        item->Replace();
+    }
+}
+
 void Surface::SetOrigin(QPoint origin) {
     EndPainting();
-    if (origin != origin_ && !items_.empty()) {
+    scaleOrigin_ = origin;
+    const QPoint pixels = ToPixels(origin);
+    if (pixels != origin_ && !items_.empty()) {
         update();
     }
-    origin_ = origin;
+    origin_ = pixels;
 }
 
 void Surface::SetBackColor(const QColor& color) {
@@ -137,6 +162,14 @@ void Surface::Polygon(std::span<const QPoint> points) {
     if (points.empty()) {
         return;
     }
+    std::vector<QPoint> pixels;
+    if (twips_) {
+        pixels.reserve(points.size());
+        for (const QPoint& p : points) {
+            pixels.push_back(ToPixels(p));
+        }
+        points = pixels;
+    }
     int left = points[0].x(), right = left, top = points[0].y(), bottom = top;
     for (const QPoint& p : points) {
         left = std::min(left, p.x());
@@ -145,7 +178,7 @@ void Surface::Polygon(std::span<const QPoint> points) {
         bottom = std::max(bottom, p.y());
     }
     if (points.size() == 4 && IsUprightRectangle(points)) {
-        Box(QPoint(left, top), QPoint(right, bottom));
+        BoxPixels(QPoint(left, top), QPoint(right, bottom));
         return;
     }
     QPainter& painter = Painter();
@@ -157,23 +190,38 @@ void Surface::Polygon(std::span<const QPoint> points) {
 }
 
 void Surface::Line(QPoint from, QPoint to) {
+    LinePixels(ToPixels(from), ToPixels(to));
+}
+
+void Surface::Line(QPointF from, QPointF to) {
+    LinePixels(ToPixels(from), ToPixels(to));
+}
+
+void Surface::LinePixels(QPoint from, QPoint to) {
     Painter().drawLine(from, to);
     MarkDirty(QRect(from, to).normalized().translated(-origin_));
 }
 
 void Surface::FillRect(int x, int y, int width, int height, const QColor& color) {
-    const QRect rect(x, y, width, height);
+    const QPoint topLeft = ToPixels(QPoint(x, y));
+    const QRect rect(topLeft, ToPixels(QPoint(x + width, y + height)) - QPoint(1, 1));
     Painter().fillRect(rect, color);
     MarkDirty(rect.translated(-origin_));
 }
 
 void Surface::SetPixel(int x, int y, const QColor& color) {
-    FillRect(x, y, 1, 1, color);
+    const QPoint at = ToPixels(QPoint(x, y));
+    Painter().fillRect(QRect(at, QSize(1, 1)), color);
+    MarkDirty(QRect(at, QSize(1, 1)).translated(-origin_));
 }
 
 void Surface::Circle(QPointF centre, double radius) {
     if (!(radius >= 0)) {
         return;
+    }
+    if (twips_) {
+        centre /= kTwipsPerPixel;
+        radius /= kTwipsPerPixel;
     }
     Painter().drawEllipse(centre, radius, radius);
     const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
@@ -191,27 +239,33 @@ QSize Surface::MeasureText(const QFont& font, const QString& text) const {
     return {width, lines * LineHeight(metrics)};
 }
 
-void Surface::DrawText(QPainter& painter, QPoint topLeft, const QFont& font,
-                       const QString& text) const {
+void Surface::DrawText(QPainter& painter, QPoint topLeft, const QFont& font, const QString& text,
+                       int width, SurfaceLabel::Alignment alignment) const {
     const QFontMetrics metrics(font, &image_);
     const int lineHeight = LineHeight(metrics);
     painter.setFont(font);
     int y = topLeft.y() + metrics.ascent();
     ForEachLine(text, [&](const QString& line) {
-        painter.drawText(QPoint(topLeft.x(), y), line);
+        int x = topLeft.x();
+        if (alignment != SurfaceLabel::Alignment::Left) {
+            const int free = width - metrics.horizontalAdvance(line);
+            x += alignment == SurfaceLabel::Alignment::Right ? free : free / 2;
+        }
+        painter.drawText(QPoint(x, y), line);
         y += lineHeight;
     });
 }
 
 int Surface::TextWidth(const QString& text) const {
-    return MeasureText(textFont_, text).width();
+    return FromPixels(MeasureText(textFont_, text).width());
 }
 
 int Surface::TextHeight(const QString& text) const {
-    return MeasureText(textFont_, text).height();
+    return FromPixels(MeasureText(textFont_, text).height());
 }
 
 void Surface::Print(QPoint topLeft, const QString& text) {
+    topLeft = ToPixels(topLeft);
     QPainter& painter = Painter();
     DrawText(painter, topLeft, textFont_, text);
     // Glyphs may overhang their advance a little on either side.
@@ -232,12 +286,54 @@ SurfaceLabel& Surface::AddLabel() {
     return *label;
 }
 
+SurfaceLine& Surface::AddLine() {
+    auto* line = new SurfaceLine(*this);
+    items_.emplace_back(line);
+    return *line;
+}
+
+SurfacePolyline& Surface::AddPolyline() {
+    auto* polyline = new SurfacePolyline(*this);
+    items_.emplace_back(polyline);
+    return *polyline;
+}
+
+SurfaceImage& Surface::AddImage() {
+    auto* image = new SurfaceImage(*this);
+    items_.emplace_back(image);
+    return *image;
+}
+
+void Surface::RemoveItem(SurfaceItem& item) {
+    const auto it = std::find_if(items_.begin(), items_.end(),
+                                 [&](const auto& owned) { return owned.get() == &item; });
+    if (it == items_.end()) {
+        return;
+    }
+    if (item.IsVisible()) {
+        RepaintItemArea(item.Area());
+    }
+    items_.erase(it);
+}
+
+void Surface::BringToFront(const SurfaceItem& item) {
+    const auto it = std::find_if(items_.begin(), items_.end(),
+                                 [&](const auto& owned) { return owned.get() == &item; });
+    if (it == items_.end() || it + 1 == items_.end()) {
+        return;
+    }
+    std::rotate(it, it + 1, items_.end());
+    if (item.IsVisible()) {
+        RepaintItemArea(item.Area());
+    }
+}
+
 void Surface::PaintItems(QPainter& painter, const QRect& area) const {
     for (const auto& item : items_) {
         if (!item->IsVisible()) {
             continue;
         }
-        const QRect onImage = item->Geometry().translated(-origin_) & area;
+        const QRect onImage = item->Area().translated(-origin_) & area;
         if (onImage.isEmpty()) {
             continue;
         }
@@ -266,8 +362,8 @@ QImage Surface::Composite() const {
 }
 
 QColor Surface::Pixel(int x, int y) const {
-    x -= origin_.x();
-    y -= origin_.y();
+    x = ToPixels(x) - origin_.x();
+    y = ToPixels(y) - origin_.y();
     if (!image_.rect().contains(x, y)) {
         return {};
     }
@@ -339,7 +435,7 @@ void Surface::paintEvent(QPaintEvent* event) {
     QPainter screen(this);
     const QRect area = event->rect();
     const bool itemsMeet = std::any_of(items_.begin(), items_.end(), [&](const auto& item) {
-        return item->IsVisible() && item->Geometry().translated(-origin_).intersects(area);
+        return item->IsVisible() && item->Area().translated(-origin_).intersects(area);
     });
     if (!itemsMeet) {
         screen.drawImage(area, image_, area);
@@ -369,21 +465,27 @@ void Surface::showEvent(QShowEvent*) {
     }
 }
 
+MouseEvent Surface::ToMouseEvent(const QMouseEvent& event, Qt::MouseButtons buttons) const {
+    const QPoint pixel = event.position().toPoint();
+    return {ButtonCode(buttons), ShiftCode(event.modifiers()), FromPixels(pixel.x()) + scaleOrigin_.x(),
+            FromPixels(pixel.y()) + scaleOrigin_.y()};
+}
+
 void Surface::mousePressEvent(QMouseEvent* event) {
     if (onMouseDown) {
-        onMouseDown(ToMouseEvent(*event, event->button(), origin_));
+        onMouseDown(ToMouseEvent(*event, event->button()));
     }
 }
 
 void Surface::mouseMoveEvent(QMouseEvent* event) {
     if (onMouseMove) {
-        onMouseMove(ToMouseEvent(*event, event->buttons(), origin_));
+        onMouseMove(ToMouseEvent(*event, event->buttons()));
     }
 }
 
 void Surface::mouseReleaseEvent(QMouseEvent* event) {
     if (onMouseUp) {
-        onMouseUp(ToMouseEvent(*event, event->button(), origin_));
+        onMouseUp(ToMouseEvent(*event, event->button()));
     }
 }
 

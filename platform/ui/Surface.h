@@ -1,7 +1,11 @@
 #pragma once
 
+#include "Color.h"
 #include "InputEvents.h"
+#include "SurfaceImage.h"
 #include "SurfaceLabel.h"
+#include "SurfaceLine.h"
+#include "SurfacePolyline.h"
 #include "SurfaceShape.h"
 
 #include <QColor>
@@ -28,18 +32,23 @@
 //
 // The paint handler is the form's repaint: it runs when the widget is first shown,
 // after every resize, and on Refresh(). The resize handler runs before it. Mouse and
-// key handlers get pixel coordinates and the codes of InputEvents.h.
+// key handlers get coordinates in the surface's scale and the codes of InputEvents.h.
 //
-// Pen and brush are solid; the pen is one pixel wide. A point (x, y) is pixel
-// (x, y); outlines run through the vertices and include both ends of every edge.
+// Pen and brush are solid; the pen is one pixel wide. In pixels a point (x, y)
+// is pixel (x, y); outlines run through the vertices and include both ends of every edge.
 // Drawing is immediate on the image; the screen is updated with what was drawn
 // at most once per frame (16 ms), when pending events run (DoEvents). The
 // surface takes no keyboard focus unless given a focus policy (setFocusPolicy),
 // which onKeyDown needs.
 //
-// Text is drawn in the widget's font (setFont) without antialiasing. Shapes and
-// labels (SurfaceShape.h, SurfaceLabel.h) are painted over the drawing and under
-// the child widgets; Image() is the drawing alone, Composite() what the screen shows.
+// Text is drawn in the widget's font (setFont) without antialiasing. Items
+// (shapes, labels, lines, polylines and pictures: SurfaceShape.h and the others)
+// are painted over the drawing and under the child widgets; Image() is the
+// drawing alone, Composite() what the screen shows.
+//
+// Coordinates (drawing, items, mouse events, Pixel, text extents) are in the
+// surface's scale: pixels, or twips at 15 to a pixel, each coordinate taken to
+// the nearest pixel. Real-valued points (QPointF) may fall between pixels.
 
 namespace platform {
 
@@ -55,11 +64,32 @@ public:
     std::function<void(const MouseEvent&)> onMouseUp;
     std::function<void(const KeyEvent&)> onKeyDown;
 
+    enum class ScaleMode { Pixels, Twips };
+
+    // Pixels at first. Items keep their coordinates and move to their places in
+    // the new scale.
+    void SetScaleMode(ScaleMode mode);
+    ScaleMode GetScaleMode() const { return twips_ ? ScaleMode::Twips : ScaleMode::Pixels; }
+    // The inside's size in the scale.
+    int ScaleWidth() const { return FromPixels(width()); }
+    int ScaleHeight() const { return FromPixels(height()); }
+    // Coordinates of the scale in the drawing's pixels (window pixel coordinates,
+    // before the origin is taken off), and pixels in the scale.
+    int ToPixels(int v) const { return twips_ ? TwipsToPixels(v) : v; }
+    int ToPixels(double v) const;
+    QPoint ToPixels(QPoint p) const { return {ToPixels(p.x()), ToPixels(p.y())}; }
+    QPoint ToPixels(QPointF p) const { return {ToPixels(p.x()), ToPixels(p.y())}; }
+    // Each of left, top, width and height to the nearest pixel.
+    QRect ToPixels(const QRect& r) const {
+        return twips_ ? TwipsRect(r.left(), r.top(), r.width(), r.height()) : r;
+    }
+    int FromPixels(int pixels) const { return twips_ ? PixelsToTwips(pixels) : pixels; }
+
     // Drawing coordinates are those of the window the surface lies in: `origin`
     // is the point of them at the surface's top-left corner (0, 0 at first).
     // Mouse events and Pixel use the same coordinates; Image() is the surface's.
     void SetOrigin(QPoint origin);
-    QPoint Origin() const { return origin_; }
+    QPoint Origin() const { return scaleOrigin_; }
     // Sets the background colour and clears the image to it.
     void SetBackColor(const QColor& color);
     QColor BackColor() const { return backColor_; }
@@ -81,21 +111,25 @@ public:
     // An upright box between two corners: the outline with the pen, the inside
     // with the brush; the same pixels as Polygon with its four corners.
     void Box(QPoint topLeft, QPoint bottomRight) {
-        const int left = std::min(topLeft.x(), bottomRight.x());
-        const int right = std::max(topLeft.x(), bottomRight.x());
-        const int top = std::min(topLeft.y(), bottomRight.y());
-        const int bottom = std::max(topLeft.y(), bottomRight.y());
-        FillUprightRectangle(left - origin_.x(), top - origin_.y(), right - origin_.x(),
-                             bottom - origin_.y());
+        if (twips_)
+            BoxPixels(ToPixels(topLeft), ToPixels(bottomRight));
+        else
+            BoxPixels(topLeft, bottomRight);
     }
+    void Box(QPointF corner, QPointF opposite) { BoxPixels(ToPixels(corner), ToPixels(opposite)); }
     // Draws from `from` to `to` with the pen, both end pixels included.
     void Line(QPoint from, QPoint to);
-    // Fills width x height pixels from (x, y), without outline.
+    void Line(QPointF from, QPointF to);
+    // Fills the rectangle from (x, y), width x height, without outline.
     void FillRect(int x, int y, int width, int height, const QColor& color);
     void SetPixel(int x, int y, const QColor& color);
     // The same for an opaque colour, written straight into the image without the
     // painter, for drawings of many single points; outside the image it does nothing.
     void SetPixelRgb(int x, int y, QRgb color) {
+        if (twips_) {
+            x = ToPixels(x);
+            y = ToPixels(y);
+        }
         x -= origin_.x();
         y -= origin_.y();
         if (pixels_ == nullptr)
@@ -106,7 +140,8 @@ public:
         pixels_[y * pixelsStride_ + x] = color | 0xFF000000u;
         MarkDirty(x, y, x, y);
     }
-    // A circle filled with the brush and outlined with the pen.
+    // A circle filled with the brush and outlined with the pen; the radius in
+    // the scale too.
     void Circle(QPointF centre, double radius);
 
     // Extents of text in the surface's font; lines break at CR LF or LF. The width
@@ -117,10 +152,16 @@ public:
     // drawing (no background).
     void Print(QPoint topLeft, const QString& text);
 
-    // A new shape or label, owned by the surface; the reference stays valid as
-    // long as the surface. Items paint in the order they were added.
+    // A new item, owned by the surface; the reference stays valid until the
+    // item is removed or the surface goes. Items paint in the order they were
+    // added (SurfaceItem::BringToFront changes it).
     SurfaceShape& AddShape();
     SurfaceLabel& AddLabel();
+    SurfaceLine& AddLine();
+    SurfacePolyline& AddPolyline();
+    SurfaceImage& AddImage();
+    // Takes the item off the surface and destroys it; references to it become invalid.
+    void RemoveItem(SurfaceItem& item);
     // The colour at (x, y), or an invalid colour outside the image.
     QColor Pixel(int x, int y) const;
 
@@ -129,7 +170,7 @@ public:
 
     // The drawing, as large as the widget.
     const QImage& Image() const;
-    // The drawing with the visible shapes and labels over it, as the screen shows it.
+    // The drawing with the visible items over it, as the screen shows it.
     QImage Composite() const;
 
 protected:
@@ -146,9 +187,25 @@ private:
     friend class SurfaceItem;
     friend class SurfaceLabel;
 
+    // Box with its corners in the drawing's pixels.
+    void BoxPixels(QPoint topLeft, QPoint bottomRight) {
+        const int left = std::min(topLeft.x(), bottomRight.x());
+        const int right = std::max(topLeft.x(), bottomRight.x());
+        const int top = std::min(topLeft.y(), bottomRight.y());
+        const int bottom = std::max(topLeft.y(), bottomRight.y());
+        FillUprightRectangle(left - origin_.x(), top - origin_.y(), right - origin_.x(),
+                             bottom - origin_.y());
+    }
+    void LinePixels(QPoint from, QPoint to);
+    void BringToFront(const SurfaceItem& item);
+    MouseEvent ToMouseEvent(const QMouseEvent& event, Qt::MouseButtons buttons) const;
+
     // In the coordinates of the painter's device, which is the image's kind.
     QSize MeasureText(const QFont& font, const QString& text) const;
-    void DrawText(QPainter& painter, QPoint topLeft, const QFont& font, const QString& text) const;
+    // Each line's left edge at topLeft.x, or, for a label's alignment, its right
+    // edge at topLeft.x + width or its middle at topLeft.x + width / 2.
+    void DrawText(QPainter& painter, QPoint topLeft, const QFont& font, const QString& text,
+                  int width = 0, SurfaceLabel::Alignment alignment = SurfaceLabel::Alignment::Left) const;
     // Paints the visible items meeting `area` (image coordinates) on a painter
     // in image coordinates.
     void PaintItems(QPainter& painter, const QRect& area) const;
@@ -216,7 +273,10 @@ private:
     mutable QPainter painter_;
     static constexpr std::chrono::milliseconds kFrame{16};
 
+    // The origin in pixels, and as it was set in the scale.
     QPoint origin_;
+    QPoint scaleOrigin_;
+    bool twips_ = false;
     QPen pen_;
     QBrush brush_;
     // The colours of pen and brush, compared on every drawing.

@@ -4,34 +4,35 @@
 
 namespace platform {
 
-void SurfaceItem::SetGeometry(const QRect& geometry) {
-    const QRect fitted = Fit(geometry);
-    if (fitted == geometry_) {
-        return;
-    }
-    const QRect old = geometry_;
-    geometry_ = fitted;
-    if (visible_) {
-        surface_.RepaintItemArea(old);
-        surface_.RepaintItemArea(geometry_);
-    }
-}
-
-void SurfaceItem::Move(int left, int top) {
-    SetGeometry(QRect(QPoint(left, top), geometry_.size()));
-}
-
 void SurfaceItem::SetVisible(bool visible) {
     if (visible == visible_) {
         return;
     }
     visible_ = visible;
-    surface_.RepaintItemArea(geometry_);
+    surface_.RepaintItemArea(area_);
+}
+
+void SurfaceItem::BringToFront() {
+    surface_.BringToFront(*this);
+}
+
+void SurfaceItem::Replace() {
+    const QRect area = Place();
+    if (area == area_) {
+        Repaint();
+        return;
+    }
+    const QRect old = area_;
+    area_ = area;
+    if (visible_) {
+        surface_.RepaintItemArea(old);
+        surface_.RepaintItemArea(area_);
+    }
 }
 
 void SurfaceItem::Repaint() const {
     if (visible_) {
-        surface_.RepaintItemArea(geometry_);
+        surface_.RepaintItemArea(area_);
     }
 }
 

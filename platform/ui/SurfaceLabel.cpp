@@ -8,7 +8,7 @@
 namespace platform {
 
 SurfaceLabel::SurfaceLabel(Surface& surface)
-    : SurfaceItem(surface), font_(surface.textFont_), foreColor_(ToQColor(kButtonTextColor)),
+    : SurfaceRectItem(surface), font_(surface.textFont_), foreColor_(ToQColor(kButtonTextColor)),
       backColor_(ToQColor(kButtonFaceColor)) {}
 
 void SurfaceLabel::SetText(const QString& text) {
@@ -50,20 +50,30 @@ void SurfaceLabel::SetAutoSize(bool autoSize) {
     }
 }
 
+void SurfaceLabel::SetAlignment(Alignment alignment) {
+    if (alignment != alignment_) {
+        alignment_ = alignment;
+        Repaint();
+    }
+}
+
 QRect SurfaceLabel::Fit(const QRect& geometry) const {
     if (!autoSize_) {
         return geometry;
     }
     const QSize text = surface_.MeasureText(font_, text_);
-    return {geometry.topLeft(), text + QSize(2 * kMarginX, 2 * kMarginY)};
+    return {geometry.topLeft(), QSize(surface_.FromPixels(text.width() + 2 * kMarginX),
+                                      surface_.FromPixels(text.height() + 2 * kMarginY))};
 }
 
 void SurfaceLabel::Paint(QPainter& painter) const {
+    const QRect area = Area();
     if (backColor_) {
-        painter.fillRect(Geometry(), *backColor_);
+        painter.fillRect(area, *backColor_);
     }
     painter.setPen(foreColor_);
-    surface_.DrawText(painter, Geometry().topLeft() + QPoint(kMarginX, kMarginY), font_, text_);
+    surface_.DrawText(painter, area.topLeft() + QPoint(kMarginX, kMarginY), font_, text_,
+                      area.width() - 2 * kMarginX, alignment_);
 }
 
 } // namespace platform

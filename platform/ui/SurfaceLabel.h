@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SurfaceItem.h"
+#include "SurfaceRectItem.h"
 
 #include <QColor>
 #include <QFont>
@@ -8,19 +8,24 @@
 #include <optional>
 
 // A text label of a surface. Lines break at CR LF or LF; the text is drawn from
-// kMarginX, kMarginY inside the top-left corner in the fore colour, over the back
-// colour (or over the drawing when the back is transparent), cut at the geometry.
+// kMarginY inside the top in the fore colour, each line kMarginX inside the left
+// edge, inside the right edge or centred between the margins as the alignment
+// says, over the back colour (or over the drawing when the back is
+// transparent), cut at the geometry.
 // The font is drawn without antialiasing, so pixels are exact. With auto-size the
 // label keeps its top-left corner and takes the size of its text plus the margins
-// on every side, whenever text or font change. At first: the surface's font, the
-// button-face back colour, the button-text fore colour, no auto-size.
+// on every side, whenever text or font change. The margins are pixels whatever
+// the surface's scale. At first: the surface's font, the button-face back
+// colour, the button-text fore colour, left-aligned, no auto-size.
 
 namespace platform {
 
-class SurfaceLabel final : public SurfaceItem {
+class SurfaceLabel final : public SurfaceRectItem {
 public:
     static constexpr int kMarginX = 2;
     static constexpr int kMarginY = 1;
+
+    enum class Alignment { Left, Right, Center };
 
     const QString& Text() const { return text_; }
     void SetText(const QString& text);
@@ -33,6 +38,8 @@ public:
     void SetBackColor(std::optional<QColor> color);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
+    Alignment GetAlignment() const { return alignment_; }
+    void SetAlignment(Alignment alignment);
 
 protected:
     void Paint(QPainter& painter) const override;
@@ -47,6 +54,7 @@ private:
     QColor foreColor_;
     std::optional<QColor> backColor_;
     bool autoSize_ = false;
+    Alignment alignment_ = Alignment::Left;
 };
 
 } // namespace platform
