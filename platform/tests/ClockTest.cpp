@@ -23,12 +23,8 @@ protected:
 
 TEST(RealClockTest, NeverGoesBackAndTellsTheTimeOfDay) {
     ASSERT_FALSE(HasTestClock());
-    int64_t last = MillisecondClock();
-    for (int i = 0; i < 1000; ++i) {
-        const int64_t now = MillisecondClock();
-        ASSERT_GE(now, last);
-        last = now;
-    }
+    const int64_t first = MillisecondClock();
+    EXPECT_GE(MillisecondClock(), first);
     const float seconds = SecondsSinceMidnight();
     EXPECT_GE(seconds, 0.0f);
     EXPECT_LT(seconds, 86401.0f);
@@ -80,8 +76,6 @@ TEST(RuntimeRandomSeedTest, NumberSeedUsesTheHighHalfOfTheDouble) {
     } cases[] = {
         {1.0, 0x3FF000},   // 0x3FF00000: 0x0000 ^ 0x3FF0
         {-1.0, 0xBFF000},  // 0xBFF00000
-        {0.0, 0x000000},
-        {1.5, 0x3FF800},   // 0x3FF80000
         {1.0 + 1e-15, 0x3FF000}, // differs only in the low half
     };
     for (const auto& c : cases) {

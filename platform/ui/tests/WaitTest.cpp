@@ -120,22 +120,6 @@ TEST_F(WaitTest, HeldKeysAreHandledInOrderAfterTheWait) {
     }
 }
 
-TEST_F(WaitTest, HeldMouseClicksReachTheirWidgetAfterTheWait) {
-    int clicks = 0;
-    struct Clickable : QWidget {
-        int* count;
-        explicit Clickable(QWidget* parent, int* c) : QWidget(parent), count(c) {}
-        void mousePressEvent(QMouseEvent*) override { ++*count; }
-    } button(&window_, &clicks);
-    button.setGeometry(10, 10, 20, 20);
-    button.show();
-    QTimer::singleShot(0, &window_, [&] { QTest::mouseClick(&button, Qt::LeftButton); });
-    EXPECT_TRUE(Wait(100, {.holdInput = true}));
-    EXPECT_EQ(clicks, 0);
-    QApplication::processEvents();
-    EXPECT_EQ(clicks, 1);
-}
-
 TEST(WaitRealClockTest, BlocksUntilTheTimeHasCome) {
     ASSERT_FALSE(HasTestClock());
     const int64_t start = MillisecondClock();
