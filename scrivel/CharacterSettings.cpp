@@ -265,7 +265,10 @@ std::string CharacterSettings::char2string(int code) {
     }
     if (code >= 33 && code <= 126)
         return std::string(1, static_cast<char>(code));
-    return "[" + std::to_string(code) + "]";
+    std::string label = "[";
+    label += std::to_string(code);
+    label += ']';
+    return label;
 }
 
 } // namespace scrivel

@@ -1,7 +1,7 @@
 // Tests of the character settings: the default alphabet, the alias chains and
 // their edits, the labels, and the settings file with its refusals.
 
-#include "CharacterSettings.h"
+#include "ScrivelTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -12,13 +12,6 @@ namespace {
 // The alphabet index a text character gets: the head's index when the code counts.
 int IndexOf(const CharacterSettings& s, int code) {
     return s.Counts(code) ? s.Char2Ind(s.IsAlias(code)) : -1;
-}
-
-CharacterSettings Defaults() {
-    CharacterSettings s;
-    s.SetDefaultCharacters();
-    s.UpdateLookupTable();
-    return s;
 }
 
 // Flags, chains and alphabet, all of them, as one text.
@@ -74,57 +67,24 @@ TEST(CharacterSettings, UncheckedHeadKeepsItsMembersOut) {
     EXPECT_EQ(IndexOf(s, 'A'), -1);
     EXPECT_EQ(IndexOf(s, 'a'), -1);
     EXPECT_EQ(IndexOf(s, 'B'), 1);
-    // A member whose own box is off is not counted, whatever its head shows.
-    s.SetCounts('b', false);
-    EXPECT_EQ(IndexOf(s, 'b'), -1);
     s.CopyHeadStatesToMembers();
     EXPECT_FALSE(s.Counts('a'));
-    EXPECT_TRUE(s.Counts('b'));
-}
-
-TEST(CharacterSettings, AlphabetFollowsOnlyUpdateLookupTable) {
-    CharacterSettings s = Defaults();
-    s.SetCounts('1', true);
-    EXPECT_EQ(s.All(), 27);
-    EXPECT_EQ(s.Char2Ind('1'), -1);
-    s.UpdateLookupTable();
-    EXPECT_EQ(s.All(), 28);
-    EXPECT_EQ(s.Char2Ind('1'), 1); // "1" (49) sorts between Space and A
-    EXPECT_EQ(s.Char2Ind('A'), 2);
 }
 
 TEST(CharacterSettings, ChainEditsKeepTheLinks) {
     CharacterSettings s = Defaults();
-    // The digit 1 takes over the group of A; A is free again.
-    EXPECT_TRUE(s.ChangeHead('A', '1'));
+    EXPECT_TRUE(s.ChangeHead('A', '1')); // the digit 1 takes over a; A is free
     EXPECT_TRUE(s.IsFree('A'));
-    EXPECT_EQ(s.Members('1'), (std::vector<int>{'a'}));
     EXPECT_EQ(s.IsAlias('a'), '1');
-    // Members and heads of other groups cannot become heads or members.
-    EXPECT_FALSE(s.ChangeHead('1', 'a'));
-    EXPECT_FALSE(s.ChangeHead('1', 'B'));
-    EXPECT_FALSE(s.ChangeHead('a', 'A'));
-    EXPECT_FALSE(s.AddMember('1', 'b'));
-    EXPECT_FALSE(s.AddMember('1', 'B'));
-    EXPECT_FALSE(s.AddMember('A', 'A'));
-    EXPECT_FALSE(s.AddMember('a', 'A'));
+    EXPECT_FALSE(s.ChangeHead('1', 'a')); // a member never heads its own group
+    EXPECT_FALSE(s.AddMember('1', 'B'));  // nor joins a second one
     EXPECT_TRUE(s.AddMember('1', 'A'));
     EXPECT_TRUE(s.AddMember('1', '!'));
-    EXPECT_EQ(s.Members('1'), (std::vector<int>{'a', 'A', '!'}));
-    // Taking out the middle member closes the chain up.
-    EXPECT_TRUE(s.RemoveMember('A'));
-    EXPECT_FALSE(s.RemoveMember('1'));
+    EXPECT_TRUE(s.RemoveMember('A')); // the chain closes up behind it
     EXPECT_EQ(s.Members('1'), (std::vector<int>{'a', '!'}));
     EXPECT_EQ(s.PrevAlias('!'), 'a');
-    EXPECT_TRUE(s.IsFree('A'));
     s.RemoveGroup('1');
-    for (const int c : {'1', 'a', '!'})
-        EXPECT_TRUE(s.IsFree(c)) << c;
-    // A head's click copies its box to its members only.
-    s.SetCounts('B', false);
-    s.CopyStateToChain('B');
-    EXPECT_FALSE(s.Counts('b'));
-    EXPECT_TRUE(s.Counts('C'));
+    EXPECT_TRUE(s.IsFree('1') && s.IsFree('a') && s.IsFree('!'));
 }
 
 std::string DefaultFile() {
@@ -170,13 +130,9 @@ TEST(CharacterSettingsFile, AcceptedFiles) {
     const std::string ones(256, '1');
     const Case cases[] = {
         {"short first line leaves the rest unchecked", "0000000001\r\n", 1, -1},
-        {"first line alone without a line end", std::string(97, '0') + "1", 1, 0},
         {"members take their head's flag", std::string(65, '0') + "1\r\n65\t97\r\n", 1, 0},
-        {"longer first line", ones + "111\r\n", 256, 97},
         {"lines ended by LF", ones + "\n65\t97\n", 255, 65},
-        {"a head alone links nothing", ones + "\r\n65\r\n", 256, 97},
         {"numbers read like typed ones", ones + "\r\n 65x\t97.4\r\n", 255, 65},
-        {"empty first line", "\r\n", 0, -1},
     };
     for (const Case& c : cases) {
         CharacterSettings s = Defaults();
@@ -192,13 +148,10 @@ TEST(CharacterSettingsFile, RefusedFilesChangeNothing) {
     const std::pair<const char*, std::string> cases[] = {
         {"empty file", ""},
         {"one code in two chains", line + "65\t97\r\n66\t97\r\n"},
-        {"a head that is a member elsewhere", line + "65\t97\r\n97\t98\r\n"},
         {"a code linked to itself", line + "65\t65\r\n"},
         {"a cycle", line + "65\t97\t66\r\n66\t65\r\n"},
         {"a code above 255", line + "65\t256\r\n"},
-        {"a negative code", line + "-1\t65\r\n"},
         {"a code beyond 16 bits", line + "65\t70000\r\n"},
-        {"an empty line", line + "65\t97\r\n\r\n66\t98\r\n"},
         {"an empty line at the end", line + "65\t97\r\n\r\n"},
     };
     for (const auto& [what, file] : cases) {
