@@ -222,8 +222,10 @@ void clsExpression::FromString(std::u16string_view text, int16_t& start, int32_t
     if (length == -1)
         length = size - start + 1;
     // A range reaching outside the text is cut to the text.
+    // In 64 bits: start and length together may pass the 32-bit range.
     const int32_t first = std::max<int32_t>(start, 1);
-    const int32_t last = std::min<int32_t>(start + std::max<int32_t>(length, 0) - 1, size);
+    const auto last = static_cast<int32_t>(
+        std::min<int64_t>(int64_t{start} + std::max<int32_t>(length, 0) - 1, size));
 
     FormulaParser parser(text);
     int32_t trimmedStart = first;
@@ -314,6 +316,10 @@ std::string_view clsExpression::ErrMessage() const {
 }
 
 double clsExpression::ValueP(double x, double a) {
+    // An argument beyond the double range, or not a number, leaves every
+    // formula without a value.
+    if (kind_ != kNone && !(std::isfinite(x) && std::isfinite(a))) [[unlikely]]
+        return UndefinedResult;
     slots_[0] = x;
     slots_[1] = a;
     if (root_ < 0)

@@ -80,7 +80,8 @@ public:
     std::string_view ErrMessage() const;
 
     // The formula's value for x, with a undefined; UndefinedResult on any
-    // evaluation error, 0 when no formula is held. Uses the object's own table
+    // evaluation error and for an x or a that is infinite or not a number, 0
+    // when no formula is held. A value is never infinite or NaN. Uses the object's own table
     // of values: one evaluation at a time per object.
     double Value(double x) { return ValueP(x, UndefinedResult); }
     // The formula's value for x and a.

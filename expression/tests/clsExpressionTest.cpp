@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <limits>
 #include <pthread.h>
 #include <random>
 #include <string>
@@ -96,6 +97,10 @@ TEST(clsExpressionTest, EvaluatesAcceptedForms) {
         {"SIN(x)+SIGN(x)", 0, 0, 0},
         {"(-8)^(1/3*3)", 0, 0, -8},
         {"0^0", 0, 0, 1},
+        {"0^0.5", 0, 0, 0},
+        {"SQRT(0)", 0, 0, 0},
+        {"9", 0, 0, 9},
+        {"19.5*2", 0, 0, 39},
         {"-(1-x)", 3, 0, 2},
     };
     for (const Accepted& c : cases) {
@@ -152,6 +157,30 @@ TEST(clsExpressionTest, UndefinedValuesArePropagatedAsNumbers) {
     clsExpression a = Parsed("a");
     EXPECT_EQ(Bits(a.Value(1)), Bits(UndefinedResult));
     EXPECT_EQ(a.ValueP(1, 3), 3);
+}
+
+// Infinity and NaN come only from the caller: whatever the formula does with
+// them, the value is undefined, never an infinity or a NaN.
+TEST(clsExpressionTest, ArgumentsThatAreNotFiniteGiveUndefinedValues) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    const char* const formulas[] = {"EXP(x)", "LOG(x)", "SQRT(x)", "FLOOR(x)", "x^2",
+                                    "2^x",    "x",      "x+1",     "-x",       "ARCTAN(x)",
+                                    "1/x",    "a*0",    "SIGN(a)", "3"};
+    const struct {
+        double x, a;
+    } arguments[] = {{kInf, 1}, {-kInf, 1}, {std::nan(""), 1}, {1, kInf}, {1, -kInf}};
+    for (const char* text : formulas) {
+        clsExpression e = Parsed(text);
+        ASSERT_TRUE(e.isValid()) << text;
+        for (const auto& arg : arguments)
+            EXPECT_EQ(Bits(e.ValueP(arg.x, arg.a)), Bits(UndefinedResult))
+                << text << " at " << arg.x << ", " << arg.a;
+    }
+    clsExpression x = Parsed("x");
+    EXPECT_EQ(Bits(x.Value(kInf)), Bits(UndefinedResult));
+    EXPECT_EQ(x.Value(-1e308), -1e308);
+    clsExpression none;
+    EXPECT_EQ(Bits(none.Value(kInf)), Bits(0.0));
 }
 
 // Status flags left by an earlier undefined value, or by the caller, must not
@@ -248,6 +277,27 @@ TEST(clsExpressionTest, PositionsCountTextBoxCharacters) {
     EXPECT_EQ(e.errpos, 6);
     e.FromString(u"1+x", start = 3, 1);
     EXPECT_EQ(e.Value(6), 6);
+}
+
+TEST(clsExpressionTest, ExplicitLengthsCutTheTextAndLongOnesReachItsEnd) {
+    const struct {
+        int32_t length;
+        bool valid;
+        double value; // at x = 2
+    } cases[] = {{1, true, 1}, {2, false, 0}, {3, true, 3}, {4, true, 3}, {INT32_MAX, true, 3}};
+    for (const auto& c : cases) {
+        clsExpression e;
+        int16_t start = 1;
+        e.FromString(std::string_view("1+x"), start, c.length);
+        EXPECT_EQ(e.isValid(), c.valid) << c.length;
+        EXPECT_EQ(e.Value(2), c.value) << c.length;
+    }
+    // From the "+": one leading "+" is dropped.
+    clsExpression e;
+    int16_t start = 2;
+    e.FromString(std::string_view("1+x"), start, INT32_MAX);
+    EXPECT_EQ(start, 3);
+    EXPECT_EQ(e.Value(5), 5);
 }
 
 } // namespace
