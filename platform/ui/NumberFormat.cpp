@@ -66,3 +66,21 @@ QString FormatTrimmed(double value, int decimals, NumberPoint point) {
 }
 
 } // namespace platform
+
+namespace platform {
+
+QString WithDecimalPoint(const QString& localeNumber) {
+    const QLocale locale;
+    QString text = localeNumber;
+    // The group separator first: in a comma locale it is the point.
+    text.remove(locale.groupSeparator());
+    text.replace(locale.decimalPoint(), QStringLiteral("."));
+    text.replace(locale.negativeSign(), QStringLiteral("-"));
+    for (QChar& c : text) {
+        if (c.isDigit())
+            c = QChar(u'0' + c.digitValue());
+    }
+    return text;
+}
+
+} // namespace platform

@@ -37,3 +37,13 @@ QString FormatTrimmed(double value, int decimals = 16, NumberPoint point = Numbe
 QString FormatGeneral(double value);
 
 } // namespace platform
+
+namespace platform {
+
+// A number written by FormatFixed or FormatGeneral, rewritten so that it reads
+// back as the same number in every locale (Val): the digit grouping dropped,
+// the decimal separator ".", the minus sign "-" and the digits 0 to 9. For the
+// numbers a program writes into a box that it reads again.
+QString WithDecimalPoint(const QString& localeNumber);
+
+} // namespace platform

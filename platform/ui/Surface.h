@@ -106,6 +106,10 @@ public:
         if (color != brushRgb_)
             ChangeBrush(color);
     }
+    // Qt::black and its kin are colours here, not the numbers of their enum,
+    // which the QRgb forms would take.
+    void SetPen(Qt::GlobalColor color) { SetPen(QColor(color)); }
+    void SetBrush(Qt::GlobalColor color) { SetBrush(QColor(color)); }
     // Fills the polygon with the brush and outlines it with the pen.
     void Polygon(std::span<const QPoint> points);
     // An upright box between two corners: the outline with the pen, the inside

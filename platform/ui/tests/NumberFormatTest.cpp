@@ -1,5 +1,7 @@
 #include "NumberFormat.h"
 
+#include "Conversions.h"
+
 #include <QLocale>
 #include <gtest/gtest.h>
 #include <limits>
@@ -125,4 +127,29 @@ TEST_F(FormatFixedTest, UngroupedFixedKeepsTheLocalesSeparator) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(FormatFixedUngrouped(1234567.125, 2), "1234567.13");
     EXPECT_EQ(FormatFixed(1234567.125, 2), "1,234,567.13") << "the grouped form is unchanged";
+}
+
+// What a program writes into a box and reads again with Val is the number shown,
+// in a comma locale, a point locale and one with its own digits.
+TEST_F(FormatFixedTest, TextWithADecimalPointReadsBackInEveryLocale) {
+    const QLocale locales[] = {QLocale(QLocale::German, QLocale::Germany),
+                               QLocale(QLocale::English, QLocale::UnitedStates),
+                               QLocale(QLocale::Arabic, QLocale::Egypt)};
+    const std::tuple<double, const char*, const char*> cases[] = {
+        {5000, "5000.0000000000", "5000"},
+        {-0.5, "-0.5000000000", "-0.5"},
+        {-1234567.25, "-1234567.2500000000", "-1234567.25"},
+        {1.5E-7, "0.0000001500", "1.5E-07"},
+        {0, "0.0000000000", "0"},
+    };
+    for (const QLocale& locale : locales) {
+        QLocale::setDefault(locale);
+        for (const auto& [value, fixed, general] : cases) {
+            const QString f = WithDecimalPoint(FormatFixed(value, 10));
+            const QString g = WithDecimalPoint(FormatGeneral(value));
+            EXPECT_EQ(f, fixed) << locale.name().toStdString();
+            EXPECT_EQ(g, general) << locale.name().toStdString();
+            EXPECT_EQ(Val(g.toStdString()), value) << general;
+        }
+    }
 }

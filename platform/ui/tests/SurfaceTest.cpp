@@ -108,6 +108,14 @@ TEST_F(SurfaceTest, RectanglesLinesAndPixelsAreExact) {
     EXPECT_FALSE(surface_.Pixel(0, -1).isValid());
 }
 
+TEST_F(SurfaceTest, NamedColoursAreTheirColours) {
+    surface_.SetPen(Qt::black);
+    surface_.SetBrush(Qt::green);
+    surface_.Box(QPoint(5, 5), QPoint(9, 9));
+    EXPECT_EQ(surface_.Pixel(5, 7), QColor(Qt::black));
+    EXPECT_EQ(surface_.Pixel(7, 7), QColor(Qt::green));
+}
+
 TEST_F(SurfaceTest, FastPixelsFollowTheOriginAndStayInsideTheImage) {
     surface_.SetOrigin(QPoint(100, 50));
     surface_.SetPixelRgb(100, 50, qRgb(1, 2, 3));
