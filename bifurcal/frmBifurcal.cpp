@@ -11,12 +11,14 @@
 #include "Surface.h"
 #include "TextBox.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <utility>
 
 static void InitBifurcalResources() {
     Q_INIT_RESOURCE(bifurcal);
@@ -136,7 +138,7 @@ frmBifurcal::frmBifurcal(QWidget* parent) : QWidget(parent) {
     Form_Load();
     // The scales follow a new canvas size before the canvas repaints.
     picCanvas->onResize = [this] { UpdateScales(); };
-    picCanvas->onPaint = [this] { DrawDiagram(); };
+    picCanvas->onPaint = [this] { picCanvas_Paint(); };
     picCanvas->onMouseDown = [this](const platform::MouseEvent& e) { picCanvas_MouseDown(e); };
     picCanvas->onMouseMove = [this](const platform::MouseEvent& e) { picCanvas_MouseMove(e); };
     picCanvas->onMouseUp = [this](const platform::MouseEvent& e) { picCanvas_MouseUp(e); };
@@ -189,10 +191,14 @@ void frmBifurcal::Form_Resize() {
 }
 
 void frmBifurcal::ShowRanges() {
-    txtMinX->setText(platform::FormatFixed(ranges_.minX, 10));
-    txtMaxX->setText(platform::FormatFixed(ranges_.maxX, 10));
-    txtMinA->setText(platform::FormatFixed(ranges_.minA, 10));
-    txtMaxA->setText(platform::FormatFixed(ranges_.maxA, 10));
+    // With "." and without grouping, so that Refresh reads back what is shown.
+    const auto text = [](double v) {
+        return platform::WithDecimalPoint(platform::FormatFixed(v, 10));
+    };
+    txtMinX->setText(text(ranges_.minX));
+    txtMaxX->setText(text(ranges_.maxX));
+    txtMinA->setText(text(ranges_.minA));
+    txtMaxA->setText(text(ranges_.maxA));
     for (platform::TextBox* box : {txtMinX, txtMaxX, txtMinA, txtMaxA})
         box->setCursorPosition(0);
 }
@@ -219,9 +225,13 @@ void frmBifurcal::ResetDefaults() {
 void frmBifurcal::ParseFormula() {
     const QString text = txtItForm->text();
     int16_t start = 1;
-    formula_.FromString(
+    parsed_.FromString(
         std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()), start,
         -1);
+    formulaRejected_ = !parsed_.isValid();
+    // A drawing in progress goes on with the formula it started with.
+    if (!formulaRejected_)
+        std::swap(formula_, parsed_);
 }
 
 void frmBifurcal::cmdRefresh_Click() {
@@ -238,13 +248,13 @@ void frmBifurcal::cmdRefresh_Click() {
     ShowRanges();
     UpdateScales();
     ParseFormula();
-    if (formula_.isValid()) {
+    if (!formulaRejected_) {
         DrawDiagram();
         return;
     }
-    if (formula_.errpos >= 1)
-        txtItForm->setSelection(formula_.errpos - 1, 1);
-    const std::string_view message = formula_.ErrMessage();
+    if (parsed_.errpos >= 1)
+        txtItForm->setSelection(parsed_.errpos - 1, 1);
+    const std::string_view message = parsed_.ErrMessage();
     platform::MessageBox(message.empty() ? QStringLiteral("Parse error")
                                          : QString::fromUtf8(message.data(), message.size()),
                          "Error in formula", platform::MessageIcon::Critical);
@@ -292,6 +302,11 @@ void frmBifurcal::optCustom_Click() {
     EnableFormulaBoxes(true);
     txtItForm->selectAll();
     txtItForm->setFocus();
+}
+
+void frmBifurcal::closeEvent(QCloseEvent* event) {
+    closeAsked_ = true;
+    QWidget::closeEvent(event);
 }
 
 void frmBifurcal::mouseMoveEvent(QMouseEvent* event) {

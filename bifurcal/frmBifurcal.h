@@ -23,8 +23,12 @@ struct MouseEvent;
 // ranges and iteration counts in text boxes, a rubber-band zoom with the left
 // button, zoom out with the right button and four pan buttons.
 //
-// The canvas draws in its own pixels; everything runs to completion on the
-// user-interface thread.
+// The canvas draws in its own pixels, on the user-interface thread. A drawing
+// lets pending messages run between columns: closing the window ends it at
+// once, and a pan, a zoom, a Refresh or a new size asked for during it starts
+// it over with what was asked; the zoom rectangle waits for its end. A repaint
+// of a canvas whose size has not changed since the last full drawing shows that
+// drawing again.
 class frmBifurcal : public QWidget {
 public:
     explicit frmBifurcal(QWidget* parent = nullptr);
@@ -33,6 +37,7 @@ public:
     void ShowRanges();
     void UpdateScales();
     void ResetDefaults();
+    // Draws the whole diagram, or asks a drawing in progress to start over.
     void DrawDiagram();
     void TogglePixel(int x, int y);
     void ToggleBand(int x1, int y1, int x2, int y2);
@@ -89,6 +94,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Form_Load();
@@ -99,11 +105,25 @@ private:
     void picCanvas_MouseUp(const platform::MouseEvent& e);
     // Enables the formula and start value boxes with their labels, or disables them.
     void EnableFormulaBoxes(bool enabled);
+    // Parses the formula box; formula_ changes only to a formula that parses.
     void ParseFormula();
     void ToggleCurrentBand() { ToggleBand(bandX1, bandY1, bandX2, bandY2); }
+    void picCanvas_Paint();
+    // One drawing; false when it was left to start over or for a close.
+    bool DrawOnce();
 
     bifurcal::DiagramRanges ranges_;
     int16_t shownIterations_ = 200;
     int16_t discardedIterations_ = 100;
+    // The last formula that parsed; the one drawn with the custom map.
     expression::clsExpression formula_;
+    // The formula box held a formula that did not parse at the last Refresh:
+    // nothing is drawn with the custom map until one parses.
+    bool formulaRejected_ = false;
+    expression::clsExpression parsed_;
+    bool drawing_ = false;
+    bool redrawAsked_ = false;
+    bool closeAsked_ = false;
+    // The canvas size of the last drawing that ran to its end; empty when none did.
+    QSize drawnSize_;
 };

@@ -32,6 +32,19 @@ TEST(DiagramRangesTest, TypedRangesAndCountsAreMadeUsable) {
         EXPECT_EQ(IterationCount(typed), count) << typed;
 }
 
+// A canvas side of no pixels (a window made too small) keeps its scale.
+TEST(DiagramRangesTest, ScalesChangeOnlyForSidesOfAtLeastOnePixel) {
+    const std::tuple<int, int, double, double> sizes[] = {
+        {0, 0, 0.06, 0.02}, {-3, 50, 0.06, 0.04}, {300, -1, 0.02, 0.02}, {1, 1, 6, 2}};
+    for (const auto& [width, height, aPerPixel, yPerPixel] : sizes) {
+        DiagramRanges r;
+        r.UpdateScales(100, 100);
+        r.UpdateScales(width, height);
+        EXPECT_DOUBLE_EQ(r.aPerPixel, aPerPixel) << width << "x" << height;
+        EXPECT_DOUBLE_EQ(r.yPerPixel, yPerPixel) << width << "x" << height;
+    }
+}
+
 TEST(DiagramRangesTest, RowsAreCountedFromTheTopAndStayOnTheCanvas) {
     DiagramRanges r; // x from -0.5 to 1.5
     r.UpdateScales(100, 200);

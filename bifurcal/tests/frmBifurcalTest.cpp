@@ -1,8 +1,12 @@
 #include "BifurcalFixture.h"
 #include "Color.h"
 #include "NumberFormat.h"
+#include "Pump.h"
 
 #include <QImage>
+#include <clocale>
+#include <functional>
+#include <string>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -147,12 +151,23 @@ TEST_F(Bifurcal, FormulaThatDoesNotParseKeepsTheDiagramAndMarksTheError) {
         EXPECT_EQ(Canvas().Image(), before) << r.formula;
         EXPECT_EQ(Form().txtItForm->text(), r.formula);
     }
-    // No formula is held now: a redraw with the custom map plots every iterate at x = 0.
+    // Until a formula parses, the custom map draws nothing, while the ranges
+    // still follow the pans; the logistic map still draws.
     Form().optCustom->click();
     Form().cmdUp->click();
+    Form().resize(Form().width() + 1, Form().height());
+    QImage white(Canvas().Image().size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(Canvas().Image(), white);
+    EXPECT_EQ(Form().txtMaxX->text(), "1.9000000000");
+    Form().optLogistic->click();
     Form().cmdDown->click();
-    const int zeroRow = static_cast<int>(std::lrint(1.5 / Form().Ranges().yPerPixel));
-    EXPECT_EQ(At(100, zeroRow), kBlack);
+    EXPECT_EQ(CountInColumn(366, kBlack), 1);
+    Form().optCustom->click();
+    Type(Form().txtItForm, "x");
+    Form().cmdRefresh->click();
+    const int row = static_cast<int>(std::lrint(1.0 / Form().Ranges().yPerPixel));
+    EXPECT_EQ(At(100, row), kBlack);
     EXPECT_EQ(CountInColumn(100, kBlack), 1);
 }
 
@@ -212,12 +227,23 @@ TEST_F(Bifurcal, PanningBeyondFourShowsGreyColumns) {
     }
 }
 
-TEST_F(Bifurcal, ClickWithoutDragLeavesARectangleThatFollowsThePointer) {
+TEST_F(Bifurcal, AClickWithoutADragEndsTheRectangleAndADragZooms) {
     const QImage diagram = Canvas().Image().copy();
+    // A click, and a drag too thin to zoom to, leave nothing behind.
+    for (const QPoint end : {QPoint(100, 100), QPoint(101, 160), QPoint(180, 101)}) {
+        Press({100, 100});
+        Move(end);
+        Release(end);
+        EXPECT_EQ(Form().bandX1, -1);
+        Move({300, 250});
+        EXPECT_EQ(Canvas().Image(), diagram);
+        Press({10, 10}, Qt::RightButton);
+        Release({10, 10}, Qt::RightButton);
+        Form().cmdReset->click();
+        EXPECT_EQ(Canvas().Image(), diagram);
+    }
+
     Press({100, 100});
-    Release({100, 100});
-    EXPECT_EQ(Canvas().Image(), diagram);
-    EXPECT_EQ(Form().bandX1, 100);
     Move({300, 250});
     EXPECT_EQ(Canvas().Image(), WithBand(diagram, 100, 100, 300, 250));
     // Passing left of and above the anchor puts the pointer's corner first.
@@ -226,10 +252,6 @@ TEST_F(Bifurcal, ClickWithoutDragLeavesARectangleThatFollowsThePointer) {
     // The anchor was passed: the corner left behind moves now.
     Move({51, 160});
     EXPECT_EQ(Canvas().Image(), WithBand(diagram, 50, 80, 51, 160));
-    // Too narrow to zoom: the rectangle stays, and moving on leaves no trace.
-    Press({51, 160});
-    Release({51, 160});
-    EXPECT_EQ(Form().Ranges().minA, -2);
     Move({130, 200});
     EXPECT_EQ(Canvas().Image(), WithBand(diagram, 50, 80, 130, 200));
     // A pan redraws the diagram under the rectangle in progress.
@@ -239,7 +261,6 @@ TEST_F(Bifurcal, ClickWithoutDragLeavesARectangleThatFollowsThePointer) {
     EXPECT_EQ(Canvas().Image(), WithBand(diagram, 50, 80, 140, 210));
 
     const bifurcal::DiagramRanges before = Form().Ranges();
-    Press({140, 210});
     Release({140, 210});
     EXPECT_EQ(Form().bandX1, -1);
     const bifurcal::DiagramRanges& after = Form().Ranges();
@@ -248,7 +269,8 @@ TEST_F(Bifurcal, ClickWithoutDragLeavesARectangleThatFollowsThePointer) {
     EXPECT_DOUBLE_EQ(after.maxX, before.maxX - 80 * before.yPerPixel);
     EXPECT_DOUBLE_EQ(after.minX, before.maxX - 210 * before.yPerPixel);
     EXPECT_DOUBLE_EQ(after.aPerPixel, (after.maxA - after.minA) / Canvas().width());
-    EXPECT_EQ(Form().txtMinA->text(), platform::FormatFixed(after.minA, 10));
+    EXPECT_EQ(Form().txtMinA->text(),
+              platform::WithDecimalPoint(platform::FormatFixed(after.minA, 10)));
     // The new diagram carries no pixel of the rectangle's colours.
     for (int y = 0; y < Canvas().height(); ++y)
         for (int x = 0; x < Canvas().width(); ++x)
@@ -304,6 +326,114 @@ TEST_F(Bifurcal, ResizeAndResetFollowTheirRules) {
     EXPECT_TRUE(Form().optLogistic->isChecked());
     EXPECT_FALSE(Form().txtX0->isEnabled());
     EXPECT_EQ(CountInColumn(366, kBlack), 1);
+}
+
+// What ShowRanges writes, Refresh reads back as the same numbers, in a comma
+// locale and a point locale alike.
+TEST_F(Bifurcal, RangesReadBackInEveryLocale) {
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    const struct {
+        const char* name;
+        QLocale locale;
+        const char* status; // the status bar shows numbers as the locale writes them
+    } locales[] = {
+        {"de_DE.UTF-8", QLocale(QLocale::German, QLocale::Germany), "a: -1.234,5000000000"},
+        {"en_US.UTF-8", QLocale(QLocale::English, QLocale::UnitedStates), "a: -1,234.5000000000"}};
+    for (const auto& l : locales) {
+        // scripts/common.sh generates both locales.
+        ASSERT_NE(std::setlocale(LC_ALL, l.name), nullptr) << l.name << " missing";
+        QLocale::setDefault(l.locale);
+        Form().cmdReset->click();
+        Form().cmdRefresh->click();
+        EXPECT_EQ(RangeTexts(),
+                  QStringList({"-2.0000000000", "4.0000000000", "-0.5000000000", "1.5000000000"}))
+            << l.name;
+        Refresh("-1234.5", "5000", "-0.25", "0.75");
+        Form().cmdRefresh->click();
+        Form().cmdRefresh->click();
+        const bifurcal::DiagramRanges& g = Form().Ranges();
+        EXPECT_EQ(g.minA, -1234.5) << l.name;
+        EXPECT_EQ(g.maxA, 5000) << l.name;
+        EXPECT_EQ(g.minX, -0.25) << l.name;
+        EXPECT_EQ(g.maxX, 0.75) << l.name;
+        EXPECT_EQ(Form().txtMaxA->text(), "5000.0000000000") << l.name;
+        Move({1, 10});
+        Move({0, 10});
+        EXPECT_EQ(Form().theBar->PanelText("a"), l.status) << l.name;
+    }
+    std::setlocale(LC_ALL, saved.c_str());
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+TEST_F(Bifurcal, ARepaintOfTheSameSizeShowsTheDrawingAgain) {
+    const QImage diagram = Canvas().Image().copy();
+    Canvas().SetPixelRgb(5, 5, qRgb(1, 2, 3));
+    Canvas().Refresh();
+    EXPECT_EQ(At(5, 5), 0x010203u);
+    Form().resize(Form().width() - 1, Form().height());
+    EXPECT_EQ(At(5, 5), kWhite);
+    Form().resize(Form().width() + 1, Form().height());
+    EXPECT_EQ(Canvas().Image(), diagram);
+}
+
+class LongDrawing : public Bifurcal {
+protected:
+    void SetUp() override {
+        Bifurcal::SetUp();
+        Type(Form().txtDisc, "32767");
+        Type(Form().txtIts, "32767");
+    }
+    void TearDown() override {
+        platform::SetDoEventsHook(nullptr);
+        Bifurcal::TearDown();
+    }
+    // Refresh; action runs at the given column's pending messages.
+    int RefreshWith(int column, const std::function<void()>& action) {
+        int columns = 0;
+        platform::SetDoEventsHook([&] {
+            if (++columns == column)
+                action();
+        });
+        Form().cmdRefresh->click();
+        platform::SetDoEventsHook(nullptr);
+        return columns;
+    }
+};
+
+TEST_F(LongDrawing, ClosingTheWindowEndsTheDrawingAtOnce) {
+    EXPECT_EQ(RefreshWith(3, [&] { Form().close(); }), 3);
+    EXPECT_FALSE(Form().isVisible());
+    // Columns beyond the third were never drawn.
+    for (int c = 3; c < Canvas().width(); c += 50)
+        EXPECT_EQ(CountInColumn(c, kWhite), Canvas().height()) << c;
+}
+
+TEST_F(LongDrawing, APanOrANewSizeDuringADrawingStartsItOver) {
+    Type(Form().txtDisc, "100");
+    Type(Form().txtIts, "200");
+    const struct {
+        std::function<void()> action;
+        double minA;
+        int width;
+    } rows[] = {
+        {[&] { Form().cmdRight->click(); }, -0.8, 549},
+        {[&] { Form().resize(700, 500); }, -0.8, 415},
+        {[&] {
+             Press({10, 10}, Qt::RightButton);
+             Release({10, 10}, Qt::RightButton);
+         },
+         -2.0, 415},
+    };
+    for (const auto& r : rows) {
+        RefreshWith(5, r.action);
+        EXPECT_NEAR(Form().Ranges().minA, r.minA, 1e-12);
+        EXPECT_EQ(Canvas().width(), r.width);
+        const QImage drawn = Canvas().Image().copy();
+        Form().DrawDiagram();
+        EXPECT_EQ(Canvas().Image(), drawn);
+        EXPECT_EQ(Form().txtMinA->text(),
+                  platform::WithDecimalPoint(platform::FormatFixed(r.minA, 10)));
+    }
 }
 
 } // namespace
