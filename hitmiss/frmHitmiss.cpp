@@ -149,7 +149,7 @@ void frmHitmiss::closeEvent(QCloseEvent* event) {
 void frmHitmiss::Form_Paint() {
     // The window's background is erased before the paint: points drawn go.
     surface->Clear();
-    PlotFunction();
+    plotted_ = PlotFunction();
     ShowResults();
 }
 
@@ -159,10 +159,18 @@ bool frmHitmiss::PlotFunction() {
     const int w = surface->width();
     const int h = surface->height();
     if (!box_.Scan(formula_, lowerX, upperX, w)) {
-        platform::MessageBox("The function is undefined at " +
-                                 platform::FormatGeneral(box_.UndefinedAt()),
-                             "Error", platform::MessageIcon::Critical);
+        if (!undefinedReported_) {
+            undefinedReported_ = true;
+            platform::MessageBox("The function is undefined at " +
+                                     platform::FormatGeneral(box_.UndefinedAt()),
+                                 "Error", platform::MessageIcon::Critical);
+        }
         return false;
+    }
+    // Points counted in another box say nothing of this one.
+    if (box_.LowerY() != lowerY || box_.UpperY() != upperY) {
+        hitCount = 0;
+        trialCount = 0;
     }
     lowerY = box_.LowerY();
     upperY = box_.UpperY();
@@ -175,7 +183,7 @@ bool frmHitmiss::PlotFunction() {
     yScale = scales.yScale;
     yOffset = scales.yOffset;
 
-    surface->SetPen(Qt::black);
+    surface->SetPen(QColor(Qt::black));
     const int axisRow = hitmiss::PixelOf(yOffset);
     if (axisRow >= top)
         surface->Line(QPoint(left, axisRow), QPoint(w - 1, axisRow));

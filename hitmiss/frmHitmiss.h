@@ -24,14 +24,15 @@ class TextBox;
 // colour, with the running estimate of the integral.
 //
 // The window draws in pixels of its inner area; the points are not redrawn
-// when the window repaints.
+// when the window repaints. The counts belong to the box their points were
+// drawn in: a repaint that gives the function another box starts them anew.
 class frmHitmiss : public QWidget {
 public:
     explicit frmHitmiss(QWidget* parent = nullptr);
     ~frmHitmiss() override;
 
     // False when it drew nothing: no valid formula, no interval, or an undefined
-    // value on the plotting grid (reported).
+    // value on the plotting grid (reported once after each Go).
     bool PlotFunction();
     void ShowResults();
 
@@ -91,4 +92,8 @@ private:
     hitmiss::HitSampler sampler_;
     // The pixel colours of a hit +1, -1 and 0, by hit + 1.
     QRgb pointColours_[3] = {};
+    // The last repaint drew the function and its box.
+    bool plotted_ = false;
+    // The function's undefined value was reported since the last Go.
+    bool undefinedReported_ = false;
 };

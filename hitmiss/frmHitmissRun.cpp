@@ -37,10 +37,14 @@ void frmHitmiss::cmdGo_Click() {
         std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()), start,
         -1);
     if (!formula_.isValid()) {
-        if (formula_.pe != 0) {
+        // A text rejected without a code, such as "(3+4", still has the
+        // position of its fault.
+        if (formula_.pe != 0 || formula_.errpos != 0) {
             const std::string_view message = formula_.ErrMessage();
-            platform::MessageBox(QString::fromUtf8(message.data(), message.size()), "Parser error",
-                                 platform::MessageIcon::Critical);
+            platform::MessageBox(message.empty()
+                                     ? QStringLiteral("Parse error")
+                                     : QString::fromUtf8(message.data(), message.size()),
+                                 "Parser error", platform::MessageIcon::Critical);
             txtFunction->setFocus();
             if (formula_.errpos >= 1)
                 txtFunction->setSelection(formula_.errpos - 1, 1);
@@ -58,17 +62,18 @@ void frmHitmiss::cmdGo_Click() {
     }
     if (lowerX > upperX) {
         std::swap(lowerX, upperX);
-        txtMin->setText(platform::FormatGeneral(lowerX));
-        txtMax->setText(platform::FormatGeneral(upperX));
+        // With "." and without grouping, so that the next Go reads them back.
+        txtMin->setText(platform::WithDecimalPoint(platform::FormatGeneral(lowerX)));
+        txtMax->setText(platform::WithDecimalPoint(platform::FormatGeneral(upperX)));
     }
     hitCount = 0;
     trialCount = 0;
-    // Without a box for this function there is nothing to sample in.
-    if (!PlotFunction()) {
-        ShowResults();
-        return;
-    }
+    undefinedReported_ = false;
+    // The repaint clears what was drawn before and plots this function.
     surface->Refresh();
+    // Without a box for this function there is nothing to sample in.
+    if (!plotted_)
+        return;
     isRunning = true;
     cmdGo->setText("Stop");
     Run();

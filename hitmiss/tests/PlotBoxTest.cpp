@@ -40,10 +40,24 @@ TEST(PlotBoxTest, BoxHoldsTheSamplesAndTheAxisWithMargins) {
     }
 }
 
-TEST(PlotBoxTest, UndefinedSampleLeavesThePreviousBox) {
+TEST(PlotBoxTest, NoColumnsSampleAsOneColumn) {
+    auto x = Parse("x");
+    PlotBox box;
+    for (const int columns : {0, 1, -5}) {
+        ASSERT_TRUE(box.Scan(x, 0, 2, columns)) << columns;
+        ASSERT_EQ(box.Samples().size(), 2u) << columns;
+        EXPECT_EQ(box.Samples()[1].x, 2) << columns;
+    }
+}
+
+TEST(PlotBoxTest, UndefinedSampleLeavesThePreviousBoxAndNoSamples) {
     PlotBox box;
     auto x = Parse("x");
     ASSERT_TRUE(box.Scan(x, 0, 1, 4));
+    auto half = Parse("SQRT(0.5 - x)");
+    EXPECT_FALSE(box.Scan(half, 0, 1, 4));
+    EXPECT_EQ(box.UndefinedAt(), 0.75);
+    EXPECT_TRUE(box.Samples().empty());
     auto root = Parse("SQRT(x)");
     EXPECT_FALSE(box.Scan(root, -1, 1, 4));
     EXPECT_EQ(box.UndefinedAt(), -1);

@@ -4,7 +4,9 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <clocale>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -20,7 +22,8 @@ TEST_F(Hitmiss, GoReportsWhatIsMissingAndDoesNotRun) {
     } rows[] = {
         {"", "", "", "Missing expression", "Parser error", 0},
         {"x + 2x", "0", "1", "Invalid symbol", "Parser error", 5},
-        {"(3+4", "0", "1", "First input a function", "Go", -1},
+        {"(3+4", "0", "1", "Parse error", "Parser error", 0},
+        {"2(3)", "0", "1", "Parse error", "Parser error", 1},
         {"x", "1", "1", "Please input (different) bounds for x", "Go", -1},
         {"x", "", "abc", "Please input (different) bounds for x", "Go", -1},
         {"SQRT(x)", "-1", "1", "The function is undefined at -1", "Error", -1},
@@ -162,6 +165,106 @@ TEST_F(Hitmiss, ResizeFollowsTheWindow) {
     EXPECT_EQ(Form().shpFrame->Geometry(), QRect(155, 30, 645, 570));
     Form().resize(200, 100);
     EXPECT_EQ(Form().size(), QSize(333, 333));
+}
+
+TEST_F(Hitmiss, AxesAndCurveAreBlack) {
+    Form().resize(800, 600);
+    Enter("x", "-1", "1");
+    Run(1);
+    const QImage& image = Form().surface->Image();
+    const int axisRow = static_cast<int>(std::lrint(Form().yOffset));
+    const int axisColumn = static_cast<int>(std::lrint(Form().xOffset));
+    int black = 0;
+    for (int x = 160; x < 800; ++x)
+        black += image.pixel(x, axisRow) == qRgb(0, 0, 0);
+    for (int y = 35; y < 600; ++y)
+        black += image.pixel(axisColumn, y) == qRgb(0, 0, 0);
+    EXPECT_GE(black, 640 + 565 - 2); // a point may lie on an axis
+    // The curve y = x crosses every column of the plot area above the axis right of x = 0.
+    for (int x = axisColumn + 5; x < 800; x += 40) {
+        bool curve = false;
+        for (int y = 30; y < axisRow - 1; ++y)
+            curve = curve || image.pixel(x, y) == qRgb(0, 0, 0);
+        EXPECT_TRUE(curve) << x;
+    }
+}
+
+// The counts belong to the box their points were drawn in: a new width samples
+// the function elsewhere and may give another box, which starts them anew; a
+// new height keeps the box and the counts.
+TEST_F(Hitmiss, TheEstimateUsesTheBoxItsPointsWereCountedIn) {
+    const struct {
+        QSize first, second;
+        bool newBox;
+    } rows[] = {{{686, 500}, {333, 500}, true}, {{686, 500}, {686, 400}, false}};
+    for (const auto& r : rows) {
+        Form().resize(r.first);
+        Enter("x*x", "0", "1");
+        double before = 0;
+        Run(3000, {{1000, [&] {
+                        before = Form().upperY;
+                        Form().resize(r.second);
+                    }}});
+        EXPECT_EQ(Form().upperY != before, r.newBox);
+        EXPECT_EQ(Form().trialCount, r.newBox ? 2000 : 3000);
+        EXPECT_EQ(Form().lblIntVal->text(),
+                  platform::FormatFixed(hitmiss::Estimate(0, 1, Form().lowerY, Form().upperY,
+                                                          Form().hitCount, Form().trialCount),
+                                        16));
+    }
+}
+
+TEST_F(Hitmiss, AnUndefinedFunctionIsReportedOnceAfterGoAndClearsThePicture) {
+    Enter("x", "0", "1");
+    Run(2000);
+    Enter("LOG(x)", "0", "1");
+    for (int go = 1; go <= 2; ++go) {
+        dialogs_.AnswerMessage(platform::MessageResult::Ok);
+        Form().cmdGo->click();
+        // Neither the last function's points nor its curve and axes stay.
+        EXPECT_EQ(CountColour(frmHitmiss::kPositiveHit) + CountColour(frmHitmiss::kMiss) +
+                      CountColour(0x000000),
+                  0);
+        Form().resize(Form().width() + 1, Form().height());
+        Form().resize(Form().width(), Form().height() - 1);
+        Form().surface->Refresh();
+        ASSERT_EQ(dialogs_.Requests().size(), std::size_t(go));
+        EXPECT_EQ(dialogs_.Requests().back().text, "The function is undefined at 0");
+        EXPECT_FALSE(Form().isRunning);
+        EXPECT_TRUE(Form().framRes->isHidden());
+    }
+}
+
+// Bounds written back after a swap read back as the same numbers, in a comma
+// locale and a point locale alike.
+TEST_F(Hitmiss, SwappedBoundsReadBackInEveryLocale) {
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    const struct {
+        const char* name;
+        QLocale locale;
+    } locales[] = {{"de_DE.UTF-8", QLocale(QLocale::German, QLocale::Germany)},
+                   {"en_US.UTF-8", QLocale(QLocale::English, QLocale::UnitedStates)}};
+    for (const auto& l : locales) {
+        // scripts/common.sh generates both locales.
+        ASSERT_NE(std::setlocale(LC_ALL, l.name), nullptr) << l.name << " missing";
+        QLocale::setDefault(l.locale);
+        const struct {
+            const char *typedMin, *typedMax, *shownMin, *shownMax;
+        } rows[] = {{"5000", "-1234.5", "-1234.5", "5000"},
+                    {"0.25", "0.000000015", "1.5E-08", "0.25"}};
+        for (const auto& r : rows) {
+            Enter("x", r.typedMin, r.typedMax);
+            Run(5);
+            EXPECT_EQ(Form().txtMin->text(), r.shownMin) << l.name;
+            EXPECT_EQ(Form().txtMax->text(), r.shownMax) << l.name;
+            const double lower = Form().lowerX, upper = Form().upperX;
+            Run(5);
+            EXPECT_EQ(Form().lowerX, lower) << l.name;
+            EXPECT_EQ(Form().upperX, upper) << l.name;
+        }
+    }
+    std::setlocale(LC_ALL, saved.c_str());
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 } // namespace
