@@ -34,10 +34,11 @@ IntegerRule RuleOf(SettingsBox box) {
     case SettingsBox::Payoff:
         return {0, kMaxInteger, "Only non-negative payoffs allowed", kTooLarge};
     case SettingsBox::Games:
-        return {1, kMaxInteger, "There must be at least one game in a series", kTooLarge};
+        return {1, kMaxGames, "There must be at least one game in a series",
+                "There can be at most 100 games in a series"};
     case SettingsBox::Tours:
-        return {1, kMaxInteger, "There must be at least one game series in a generation",
-                kTooLarge};
+        return {1, kMaxSessions, "There must be at least one game series in a generation",
+                "There can be at most 20 game series in a generation"};
     case SettingsBox::Size:
     default:
         return {1, kMaxPopulation, "There must be at least one member of the population",

@@ -13,6 +13,11 @@ namespace cooperon {
 constexpr const char* kSettingsTitle = "Cooperon settings";
 // Population rows are numbered in 16 bits.
 constexpr int32_t kMaxPopulation = 32767;
+// A generation plays members x sessions x games games: with these bounds one
+// generation of the largest population stays well under a second, so Stop
+// answers (bench_cooperon measures it).
+constexpr int32_t kMaxGames = 100;
+constexpr int32_t kMaxSessions = 20;
 
 // 16 decimals with "." as the point in every locale: 1/70 is "0.0142857142857143".
 std::string FormatProbability(double probability);

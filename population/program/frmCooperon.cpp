@@ -18,8 +18,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <cmath>
+#include <utility>
 
 using cooperon::Finalize_;
 using cooperon::GetGameParams_;
@@ -44,6 +47,19 @@ QPushButton* NewButton(const char* caption, const QRect& geometry, QWidget* pare
     // Enter clicks the button that has the focus; elsewhere it clicks Go.
     button->setAutoDefault(true);
     return button;
+}
+
+// The width a button needs to show its whole caption in its font.
+int WidthForCaption(const QPushButton& button) {
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    option.text = button.text();
+    if (button.autoDefault())
+        option.features |= QStyleOptionButton::AutoDefaultButton;
+    const QRect contents =
+        button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
+    return button.fontMetrics().horizontalAdvance(button.text()) + option.rect.width() -
+           contents.width();
 }
 
 QString QText(std::string_view text) {
@@ -105,9 +121,13 @@ frmCooperon::frmCooperon(QWidget* parent) : QWidget(parent) {
 
     for (platform::Surface* picture : {picPopCanvas, picCanvas})
         picture->SetBackColor(Qt::white);
-    // The header buttons lie over the top strip of their pictures.
-    for (QPushButton* header : {cmdActions, cmdInitial, cmdSituation, cmdAction, cmdStart})
+    // The header buttons lie over the top strip of their pictures. A click on
+    // one leaves the focus where it was, so that Enter still clicks Go.
+    const int widened = FitCaptions();
+    for (QPushButton* header : {cmdActions, cmdInitial, cmdSituation, cmdAction, cmdStart}) {
         header->raise();
+        header->setFocusPolicy(Qt::TabFocus);
+    }
 
     connect(cmdGo, &QPushButton::clicked, this, [this] { cmdGo_Click(); });
     connect(timEvolve, &QTimer::timeout, this, [this] { timEvolve_Timer(); });
@@ -128,12 +148,37 @@ frmCooperon::frmCooperon(QWidget* parent) : QWidget(parent) {
     });
     scrPop->onChange = [this](int) { scrPop_Change(); };
 
-    resize(TwipsRect(0, 0, 12870, 9750).size());
+    resize(TwipsRect(0, 0, 12870, 9750).size() + QSize(widened, 0));
     Form_Load();
 }
 
 frmCooperon::~frmCooperon() {
     Form_Unload();
+}
+
+int frmCooperon::FitCaptions() {
+    const std::pair<QPushButton*, platform::Surface*> headers[] = {
+        {cmdActions, picPopCanvas},
+        {cmdInitial, picPopCanvas},
+        {cmdSituation, picCanvas},
+        {cmdAction, picCanvas},
+        {cmdStart, picCanvas}};
+    int widened = 0;
+    for (const auto& [header, picture] : headers) {
+        const int missing = WidthForCaption(*header) - header->width();
+        if (missing <= 0)
+            continue;
+        // What lies right of the header and above the buttons moves along.
+        const int right = header->geometry().right();
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->x() > right && child->y() < cmdGo->y())
+                child->move(child->x() + missing, child->y());
+        }
+        header->resize(header->width() + missing, header->height());
+        picture->resize(picture->width() + missing, picture->height());
+        widened += missing;
+    }
+    return widened;
 }
 
 void frmCooperon::Form_Load() {
@@ -146,6 +191,8 @@ void frmCooperon::Form_Load() {
     populationOrder_ = cooperon::kByResponseGenes;
     chartOrder_ = cooperon::kBySituation;
     cmdReset_Click();
+    // Go is the default button: Enter clicks it from the start.
+    cmdGo->setFocus();
 }
 
 void frmCooperon::LayoutAtLoad() {

@@ -97,6 +97,10 @@ private:
     void Form_Load();
     void Form_Unload();
     void LayoutAtLoad();
+    // Widens each header button too narrow for its caption in the window's
+    // font, with its picture, moving what lies right of it; gives the width
+    // the window gains.
+    int FitCaptions();
     void DrawChartRows();
 
     static constexpr const char* kGenerationPanel = "generation";

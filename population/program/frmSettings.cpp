@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <utility>
+#include <vector>
 
 using platform::TwipsRect;
 
@@ -80,7 +81,9 @@ frmSettings::frmSettings(frmCooperon& owner) : QDialog(&owner), owner_(owner) {
     cmdOK->setDefault(true);
     cmdCancel = new QPushButton("Cancel", this);
     cmdCancel->setGeometry(TwipsRect(7450, 3200, 1650, 400));
-    cmdCancel->setAutoDefault(false);
+    // A focused button takes Enter; OK is the default everywhere else.
+    cmdOK->setAutoDefault(true);
+    cmdCancel->setAutoDefault(true);
     // A click on either button leaves the focus in the box, which OK then
     // checks and Cancel does not.
     for (QPushButton* button : {cmdOK, cmdCancel})
@@ -93,14 +96,31 @@ frmSettings::frmSettings(frmCooperon& owner) : QDialog(&owner), owner_(owner) {
     for (platform::TextBox* box : {txtGames, txtTours, txtSize, txtMut, txtCross})
         box->installEventFilter(this);
 
-    setFixedSize(TwipsRect(0, 0, 9300, 3800).size());
+    resize(TwipsRect(0, 0, 9300, 3800).size());
+    FitTexts();
+    setFixedSize(size());
 }
 
 void frmSettings::cmdOK_Click() {
     if (!ValidatePending())
         return;
-    if (platform::TextBox* box = FocusedBox(); box && !Validate(*box))
-        return;
+    // Every box: one left for Cancel was never checked.
+    platform::TextBox* const focused = FocusedBox();
+    std::vector<platform::TextBox*> order;
+    if (focused)
+        order.push_back(focused);
+    for (platform::TextBox* box : Boxes()) {
+        if (box != focused)
+            order.push_back(box);
+    }
+    for (platform::TextBox* box : order) {
+        if (!Validate(*box)) {
+            refocusing_ = true;
+            box->setFocus(Qt::OtherFocusReason);
+            refocusing_ = false;
+            return;
+        }
+    }
     owner_.UpdateSettings(*this);
     accept();
 }
@@ -179,13 +199,14 @@ bool frmSettings::ValidatePending() {
     return false;
 }
 
+std::array<platform::TextBox*, 9> frmSettings::Boxes() const {
+    return {txtPayoff[0], txtPayoff[1], txtPayoff[2], txtPayoff[3], txtGames,
+            txtTours,     txtSize,      txtMut,       txtCross};
+}
+
 platform::TextBox* frmSettings::FocusedBox() const {
     QWidget* const focus = focusWidget();
-    for (platform::TextBox* box : txtPayoff) {
-        if (focus == box)
-            return box;
-    }
-    for (platform::TextBox* box : {txtGames, txtTours, txtSize, txtMut, txtCross}) {
+    for (platform::TextBox* box : Boxes()) {
         if (focus == box)
             return box;
     }

@@ -18,8 +18,12 @@ class TextBox;
 // series and the sessions in a generation, the population size and the
 // mutation and crossover probabilities. Each box checks its value when the
 // focus leaves it for any control but Cancel; a refused value shows its
-// message and keeps the focus in the box. OK checks the box that has the
-// focus, then hands every box to the main window's UpdateSettings.
+// message and keeps the focus in the box. OK checks every box, the focused one
+// first, and hands them to the main window's UpdateSettings only when all
+// pass. Enter clicks the focused button, elsewhere OK.
+//
+// The design places the controls for a smaller type: the dialog moves and
+// widens them, and widens their frames and itself, until every text fits.
 class frmSettings : public QDialog {
 public:
     explicit frmSettings(frmCooperon& owner);
@@ -69,6 +73,9 @@ private:
     // Validates the box the focus has just left, or keeps the focus there.
     bool ValidatePending();
     platform::TextBox* FocusedBox() const;
+    // The boxes in the order of the keyboard.
+    std::array<platform::TextBox*, 9> Boxes() const;
+    void FitTexts();
 
     frmCooperon& owner_;
     platform::TextBox* pending_ = nullptr;

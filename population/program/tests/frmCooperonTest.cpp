@@ -4,7 +4,10 @@
 #include "CooperonFixture.h"
 #include "PopulationLibrary.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <cmath>
 #include <cstdio>
@@ -20,11 +23,6 @@ constexpr QRgb kGreen = qRgb(0, 255, 0);
 constexpr QRgb kRed = qRgb(255, 0, 0);
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kBlue = qRgb(0, 0, 255);
-// Where the layout puts the columns, in picture pixels.
-constexpr int kGenomeX = 24;     // the 256-pixel strip centred under "Response strategy"
-constexpr int kGlyphX = 339;     // centred under "Initial assumption"
-constexpr int kChartGlyphX = 22; // centred under "Situation"
-constexpr int kRespX = 75, kRespW = 180, kInitX = 275, kInitW = 113;
 
 int RowY(int row) {
     return 21 + 9 * row; // below the 20-pixel header buttons
@@ -32,6 +30,30 @@ int RowY(int row) {
 
 class Cooperon : public CooperonFixture {
 protected:
+    // Where the columns lie in picture pixels, by the header buttons above them.
+    int Left(const QPushButton* header, const platform::Surface* picture) {
+        return header->x() - picture->x();
+    }
+    // The 256-pixel strip centred under "Response strategy".
+    int GenomeX() {
+        return Rounded(Left(Form().cmdActions, Form().picPopCanvas) +
+                       Form().cmdActions->width() / 2.0 - 128);
+    }
+    // Centred under "Initial assumption".
+    int GlyphX() {
+        return Rounded(Left(Form().cmdActions, Form().picPopCanvas) + Form().cmdActions->width() +
+                       Form().cmdInitial->width() / 2.0 - 12);
+    }
+    // Centred under "Situation".
+    int ChartGlyphX() {
+        return Rounded(Left(Form().cmdSituation, Form().picCanvas) +
+                       Form().cmdSituation->width() / 2.0 - 12);
+    }
+    int RespX() { return Form().cmdSituation->width() + 10; }
+    int RespW() { return Form().cmdAction->width() - 20; }
+    int InitX() { return Form().cmdSituation->width() + Form().cmdAction->width() + 10; }
+    int InitW() { return Form().cmdStart->width() - 20; }
+    static int Rounded(double v) { return int(platform::RoundHalfEven(v)); }
     static QRgb Drawn(const platform::Surface& picture, int x, int y) {
         return picture.Image().pixel(x, y);
     }
@@ -56,7 +78,7 @@ protected:
     uint64_t ShownGenes(int row) {
         uint64_t genes = 0;
         for (int i = 0; i < 64; ++i) {
-            const QRgb colour = Drawn(*Form().picPopCanvas, kGenomeX + 4 * i, RowY(row) + 7);
+            const QRgb colour = Drawn(*Form().picPopCanvas, GenomeX() + 4 * i, RowY(row) + 7);
             genes |=
                 uint64_t(colour == kRed) << i | (colour != kGreen && colour != kRed ? ~0ull : 0);
         }
@@ -72,7 +94,7 @@ protected:
         for (int row = 0; row < rows; ++row) {
             const int32_t m = Form().Members()[first + row];
             EXPECT_EQ(ShownGenes(row), Genes(m)) << "row " << row;
-            EXPECT_EQ(Glyph(*Form().picPopCanvas, kGlyphX, RowY(row)), GetInitial_(m)) << row;
+            EXPECT_EQ(Glyph(*Form().picPopCanvas, GlyphX(), RowY(row)), GetInitial_(m)) << row;
         }
     }
     // The last pixel of the run of colour that starts a chart bar.
@@ -99,23 +121,83 @@ TEST_F(Cooperon, LoadsLaidOutAndSetsTheLibraryUp) {
     EXPECT_EQ(f.timEvolve->interval(), 1);
 
     // Pictures of 20 + 579 pixels; the buttons and the window's end each 200
-    // twips further down.
-    EXPECT_EQ(f.picCanvas->geometry(), QRect(445, 40, 400, 599));
-    EXPECT_EQ(f.picPopCanvas->geometry(), QRect(13, 40, 400, 599));
-    EXPECT_EQ(f.scrPop->geometry(), QRect(413, 60, 18, 579));
+    // twips further down. A header too narrow for its caption widens its
+    // picture and the window by what it lacks.
+    const int population = f.cmdActions->width() - 299 + f.cmdInitial->width() - 100;
+    const int chart = f.cmdSituation->width() - 65 + f.cmdAction->width() - 200 +
+                      f.cmdStart->width() - 133;
+    EXPECT_EQ(f.picPopCanvas->geometry(), QRect(13, 40, 400 + population, 599));
+    EXPECT_EQ(f.scrPop->geometry(), QRect(413 + population, 60, 18, 579));
+    EXPECT_EQ(f.picCanvas->geometry(), QRect(445 + population, 40, 400 + chart, 599));
     EXPECT_EQ(f.cmdGo->geometry(), QRect(147, 652, 133, 27));
     EXPECT_EQ(f.cmdSettings->y(), 652);
-    EXPECT_EQ(f.size(), QSize(858, int(std::lround(639 + 400.0 / 15 + 27 + f.statBar->height()))));
+    EXPECT_EQ(f.size(), QSize(858 + population + chart,
+                              int(std::lround(639 + 400.0 / 15 + 27 + f.statBar->height()))));
     EXPECT_EQ(f.statBar->geometry().bottom(), f.height() - 1);
-    // The library's settings at load are what the settings dialog shows.
+}
+
+// Every header shows its whole caption in the window's font, and the headers
+// of a picture still lie side by side across it.
+TEST_F(Cooperon, HeaderCaptionsFitTheirButtons) {
+    const frmCooperon& f = Form();
+    for (const QPushButton* header :
+         {f.cmdActions, f.cmdInitial, f.cmdSituation, f.cmdAction, f.cmdStart}) {
+        QStyleOptionButton option;
+        option.initFrom(header);
+        option.text = header->text();
+        option.features = QStyleOptionButton::AutoDefaultButton;
+        const QRect contents =
+            header->style()->subElementRect(QStyle::SE_PushButtonContents, &option, header);
+        EXPECT_GE(contents.width(), header->fontMetrics().horizontalAdvance(header->text()))
+            << header->text().toStdString();
+    }
+    // Within a pixel of the design's rounding.
+    const auto sideBySide = [](const QWidget* left, const QWidget* right) {
+        return std::abs(left->geometry().right() + 1 - right->x()) <= 1;
+    };
+    EXPECT_TRUE(sideBySide(f.cmdActions, f.cmdInitial));
+    EXPECT_TRUE(sideBySide(f.cmdInitial, f.scrPop));
+    EXPECT_TRUE(sideBySide(f.cmdSituation, f.cmdAction));
+    EXPECT_TRUE(sideBySide(f.cmdAction, f.cmdStart));
+}
+
+// Go is the default button: Enter clicks it, unless another button has the
+// focus, which then takes Enter. A click on a header leaves the focus alone.
+TEST_F(Cooperon, EnterClicksGoUnlessAnotherButtonHasTheFocus) {
+    QApplication::setActiveWindow(&Form());
+    const auto enter = [&] {
+        QWidget* focus = Form().focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key_Return);
+    };
+    enter();
+    EXPECT_EQ(Form().cmdGo->text(), "Stop");
+    QTest::mouseClick(Form().cmdInitial, Qt::LeftButton);
+    EXPECT_EQ(Form().PopulationOrder(), kByInitialMemory);
+    enter();
+    EXPECT_EQ(Form().cmdGo->text(), "Go");
+    Form().optAverage->setFocus(Qt::TabFocusReason);
+    enter();
+    EXPECT_EQ(Form().cmdGo->text(), "Stop");
+    Form().cmdGo->click();
+    Tick(2);
+    Form().cmdReset->setFocus(Qt::TabFocusReason);
+    enter();
+    EXPECT_EQ(Form().Generation(), 1);
+    EXPECT_EQ(Form().cmdGo->text(), "Go");
+    Form().cmdInitial->setFocus(Qt::TabFocusReason);
+    Form().cmdActions_Click();
+    enter();
+    EXPECT_EQ(Form().PopulationOrder(), kByInitialMemory);
+    EXPECT_EQ(Form().cmdGo->text(), "Go");
 }
 
 TEST_F(Cooperon, RowsShowTheMembersTheScrollBarReachesAndBlanksBelowTheLast) {
     const QRgb shadow = platform::ToQColor(platform::kButtonShadowColor).rgb();
     for (const int y : {30, 598}) {
-        EXPECT_EQ(Drawn(*Form().picPopCanvas, 299, y), shadow);
-        EXPECT_EQ(Drawn(*Form().picCanvas, 65, y), shadow);
-        EXPECT_EQ(Drawn(*Form().picCanvas, 265, y), shadow);
+        EXPECT_EQ(Drawn(*Form().picPopCanvas, Form().cmdActions->width(), y), shadow);
+        EXPECT_EQ(Drawn(*Form().picCanvas, RespX() - 10, y), shadow);
+        EXPECT_EQ(Drawn(*Form().picCanvas, InitX() - 10, y), shadow);
     }
     const struct {
         int32_t size;
@@ -130,9 +212,9 @@ TEST_F(Cooperon, RowsShowTheMembersTheScrollBarReachesAndBlanksBelowTheLast) {
         const int shown = std::min(c.size, 64);
         ExpectRowsShowMembers(0, shown);
         for (int row = shown; row < 64; ++row) {
-            for (int x = kGenomeX; x < kGenomeX + 256; ++x)
+            for (int x = GenomeX(); x < GenomeX() + 256; ++x)
                 ASSERT_EQ(Drawn(*Form().picPopCanvas, x, RowY(row) + 3), kWhite) << row;
-            for (int x = kGlyphX; x < kGlyphX + 12; ++x)
+            for (int x = GlyphX(); x < GlyphX() + 12; ++x)
                 ASSERT_EQ(Drawn(*Form().picPopCanvas, x, RowY(row) + 7), kWhite) << row;
         }
         if (c.maximum > 0) {
@@ -155,18 +237,18 @@ TEST_F(Cooperon, AverageShowsTheMeanSinceResetAndEqualsCurrentRightAfterIt) {
     Tick();
     const SituationStats& now = Form().Stats();
     for (int s = 0; s < 64; ++s) {
-        ASSERT_EQ(Glyph(*Form().picCanvas, kChartGlyphX, RowY(s)), s);
+        ASSERT_EQ(Glyph(*Form().picCanvas, ChartGlyphX(), RowY(s)), s);
         const double response = (first.curResponse[s] + now.curResponse[s]) / 2;
         const double initial = (first.curInitial[s] + now.curInitial[s]) / 2;
-        const int greenEnd = BarEnd(s, kRespX, kGreen), blueEnd = BarEnd(s, kInitX, kBlue);
-        EXPECT_EQ(greenEnd, int(platform::RoundHalfEven(kRespX + (1 - response) * kRespW))) << s;
-        EXPECT_EQ(blueEnd, int(platform::RoundHalfEven(kInitX + initial * kInitW))) << s;
+        const int greenEnd = BarEnd(s, RespX(), kGreen), blueEnd = BarEnd(s, InitX(), kBlue);
+        EXPECT_EQ(greenEnd, int(platform::RoundHalfEven(RespX() + (1 - response) * RespW()))) << s;
+        EXPECT_EQ(blueEnd, int(platform::RoundHalfEven(InitX() + initial * InitW()))) << s;
         // The rest of each bar is its back.
-        if (greenEnd < kRespX + kRespW) {
-            EXPECT_EQ(BarEnd(s, greenEnd + 1, kRed), kRespX + kRespW) << s;
+        if (greenEnd < RespX() + RespW()) {
+            EXPECT_EQ(BarEnd(s, greenEnd + 1, kRed), RespX() + RespW()) << s;
         }
-        if (blueEnd < kInitX + kInitW) {
-            EXPECT_EQ(BarEnd(s, blueEnd + 1, qRgb(0xE0, 0xE0, 0xE0)), kInitX + kInitW) << s;
+        if (blueEnd < InitX() + InitW()) {
+            EXPECT_EQ(BarEnd(s, blueEnd + 1, qRgb(0xE0, 0xE0, 0xE0)), InitX() + InitW()) << s;
         }
     }
 }
@@ -185,7 +267,7 @@ TEST_F(Cooperon, HeaderButtonsOrderTheRows) {
         c.button->click();
         const auto expected = ChartOrder(c.order, response, initial);
         for (int row = 0; row < 64; ++row)
-            EXPECT_EQ(Glyph(*Form().picCanvas, kChartGlyphX, RowY(row)), expected[row]) << row;
+            EXPECT_EQ(Glyph(*Form().picCanvas, ChartGlyphX(), RowY(row)), expected[row]) << row;
     }
 
     Form().cmdInitial->click();

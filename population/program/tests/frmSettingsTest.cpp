@@ -90,7 +90,11 @@ TEST_F(Settings, EachBoxChecksItsValueWhenTheFocusLeavesIt) {
         {"3", "7.9", "7", nullptr},
         {"3", "-0.5", "0", nullptr},
         {"0", "2147483647.9", "2147483647", nullptr},
-        {"Tours", "1e999", "1e999", "Values above 2147483647 are not allowed"},
+        {"Tours", "1e999", "1e999", "There can be at most 20 game series in a generation"},
+        {"Tours", "20.9", "20", nullptr},
+        {"Tours", "21", "21", "There can be at most 20 game series in a generation"},
+        {"Games", "100", "100", nullptr},
+        {"Games", "101", "101", "There can be at most 100 games in a series"},
         {"1", "3000000000", "3000000000", "Values above 2147483647 are not allowed"},
         {"Size", "abc", "0", kSize},
         {"Size", "32768", "32768", "The population can have at most 32767 members"},
@@ -168,6 +172,102 @@ TEST_F(Settings, CancelClosesWithoutCheckingAndOkChecksTheFocusedBoxFirst) {
         });
         Tick();
     }
+}
+
+// A value typed before the focus went to Cancel was never checked: OK checks
+// every box, and applies nothing while one is refused.
+TEST_F(Settings, OkChecksEveryBoxBeforeAnythingIsApplied) {
+    dialogs_.AnswerMessage(platform::MessageResult::Ok);
+    dialogs_.AnswerMessage(platform::MessageResult::Ok);
+    ASSERT_TRUE(WithSettings([&](frmSettings& d) {
+        Type(*d.txtGames, "30");
+        Type(*d.txtPayoff[0], "-7");
+        QTest::keyClick(d.txtPayoff[0], Qt::Key_Tab, Qt::ShiftModifier);
+        ASSERT_TRUE(d.cmdCancel->hasFocus());
+        QTest::keyClick(d.cmdCancel, Qt::Key_Tab, Qt::ShiftModifier);
+        ASSERT_TRUE(d.cmdOK->hasFocus());
+        QApplication::processEvents();
+        ASSERT_TRUE(Messages().empty());
+        QTest::keyClick(d.cmdOK, Qt::Key_Space);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_TRUE(d.txtPayoff[0]->hasFocus());
+        // The focused box is checked first.
+        Type(*d.txtPayoff[0], "2");
+        d.txtCross->setText("7");
+        d.txtSize->setText("0");
+        d.txtSize->setFocus();
+        d.cmdOK->click();
+        EXPECT_TRUE(d.txtSize->hasFocus());
+        d.cmdCancel->click();
+    }));
+    EXPECT_EQ(Messages(), (std::vector<QString>{"Only non-negative payoffs allowed",
+                                                "There must be at least one member of the population"}));
+    int32_t payoffs[4] = {};
+    cooperon::GetPayoffs_(&payoffs[0], &payoffs[1], &payoffs[2], &payoffs[3]);
+    EXPECT_EQ(payoffs[0], 1);
+    int32_t games = 0, sessions = 0;
+    cooperon::GetGameParams_(&games, &sessions);
+    EXPECT_EQ(games, 50);
+}
+
+TEST_F(Settings, EnterClicksTheFocusedButtonElseOk) {
+    ASSERT_TRUE(WithSettings([&](frmSettings& d) {
+        Type(*d.txtPayoff[0], "7");
+        QTest::keyClick(d.txtPayoff[0], Qt::Key_Tab, Qt::ShiftModifier);
+        ASSERT_TRUE(d.cmdCancel->hasFocus());
+        QTest::keyClick(d.cmdCancel, Qt::Key_Return);
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+    }));
+    ASSERT_TRUE(WithSettings([&](frmSettings& d) {
+        EXPECT_EQ(d.txtPayoff[0]->text(), "1");
+        Type(*d.txtPayoff[0], "7");
+        QTest::keyClick(d.txtPayoff[0], Qt::Key_Return);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    }));
+    int32_t payoffs[4] = {};
+    cooperon::GetPayoffs_(&payoffs[0], &payoffs[1], &payoffs[2], &payoffs[3]);
+    EXPECT_EQ(payoffs[0], 7);
+    EXPECT_TRUE(Messages().empty());
+}
+
+// In the window's font every text shows whole: labels inside their frames and
+// clear of one another, boxes wide enough for their values, frames inside the
+// dialog and apart.
+TEST_F(Settings, TextsFitInTheDefaultFont) {
+    ASSERT_TRUE(WithSettings([&](frmSettings& d) {
+        for (QGroupBox* frame : {d.framGame, d.framPayoffs, d.framGenetic}) {
+            const QList<QWidget*> children = frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+            for (const QWidget* child : children) {
+                EXPECT_TRUE(frame->contentsRect().contains(child->geometry()))
+                    << frame->title().toStdString() << ": " << child->objectName().toStdString()
+                    << (qobject_cast<const QLabel*>(child)
+                            ? qobject_cast<const QLabel*>(child)->text().toStdString()
+                            : "");
+                for (const QWidget* other : children) {
+                    if (other != child) {
+                        EXPECT_FALSE(child->geometry().intersects(other->geometry()));
+                    }
+                }
+            }
+            EXPECT_TRUE(frame->parentWidget()->rect().contains(frame->geometry()));
+        }
+        for (const QLabel* label : d.findChildren<QLabel*>())
+            EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+        EXPECT_FALSE(d.framGame->geometry().intersects(d.framGenetic->geometry()));
+        EXPECT_TRUE(d.rect().contains(d.cmdCancel->geometry()));
+        // A box that shows its text whole has not scrolled to show its end.
+        for (TextBox* box : {d.txtMut, d.txtCross}) {
+            const auto cursorAt = [box](int position) {
+                box->setCursorPosition(position);
+                box->grab();
+                return box->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+            };
+            const int start = cursorAt(0);
+            EXPECT_EQ(cursorAt(int(box->text().size())) - start,
+                      box->fontMetrics().horizontalAdvance(box->text()));
+        }
+        d.cmdCancel->click();
+    }));
 }
 
 } // namespace
