@@ -1,0 +1,142 @@
+// The Neural library's exports over the one process-wide network.
+
+#include "Neural.h"
+
+#include "Network.h"
+#include "NetworkFile.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <random>
+#include <span>
+
+using neural::Network;
+
+namespace {
+
+std::unique_ptr<Network> theNetwork; // empty until NewNetwork or NewFromFile
+
+uint64_t StartSeed() {
+    if (const char* text = std::getenv("VERITOPE_NEURAL_SEED")) {
+        char* end = nullptr;
+        const unsigned long long seed = std::strtoull(text, &end, 10);
+        if (end != text && *end == '\0')
+            return seed;
+    }
+    std::random_device device;
+    return uint64_t(device()) << 32 | device();
+}
+
+neural::Random& Generator() {
+    static neural::Random random(StartSeed());
+    return random;
+}
+
+// Replaces the network by a new one; keeps it when the new one cannot be made.
+template <typename Make> void Replace(Make make) {
+    try {
+        if (std::unique_ptr<Network> network = make())
+            theNetwork = std::move(network);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+std::unique_ptr<Network> FromFile(const char* path) {
+    if (!path)
+        return nullptr;
+    const std::optional<std::vector<uint8_t>> bytes = neural::ReadNetworkFile(path);
+    if (!bytes)
+        return nullptr;
+    std::optional<Network> network = neural::ParseNetworkFile(*bytes);
+    return network ? std::make_unique<Network>(std::move(*network)) : nullptr;
+}
+
+} // namespace
+
+void Initialize() {
+    theNetwork.reset();
+    Generator().Seed(StartSeed());
+}
+
+void NewNetwork(int32_t layers, int32_t* sizes) {
+    if (!sizes || layers < Network::kMinLayers || layers > Network::kMaxLayers)
+        return;
+    const std::span<const int32_t> shape(sizes, size_t(layers));
+    if (Network::WeightCount(shape) < 0)
+        return;
+    Replace([shape] {
+        auto network = std::make_unique<Network>(shape);
+        network->RandomWeights(Generator());
+        return network;
+    });
+}
+
+void RandomWeights() {
+    if (theNetwork)
+        theNetwork->RandomWeights(Generator());
+}
+
+int32_t GetLayers() {
+    return theNetwork ? theNetwork->Layers() : 0;
+}
+
+void GetLayerSizes(int32_t* sizes) {
+    if (theNetwork && sizes)
+        std::ranges::copy(theNetwork->Sizes(), sizes);
+}
+
+void Forwardfeed(double* inputs) {
+    if (theNetwork && inputs)
+        theNetwork->Forwardfeed(inputs);
+}
+
+void CopyOutput(double* outputs) {
+    if (theNetwork && outputs)
+        theNetwork->CopyOutput(outputs);
+}
+
+void Backpropagate(double* errors, double eta, double momentum) {
+    if (theNetwork && errors)
+        theNetwork->Backpropagate(errors, eta, momentum);
+}
+
+void BumpWeights(double amplitude) {
+    if (theNetwork)
+        theNetwork->BumpWeights(amplitude, Generator());
+}
+
+void SaveToFile(char* path) {
+    if (!theNetwork || !path)
+        return;
+    try {
+        neural::WriteNetworkFile(path, *theNetwork);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void FileNetParams(char* path, int32_t* ins, int32_t* outs) {
+    int32_t in = -1, out = -1;
+    try {
+        if (path)
+            if (const auto bytes = neural::ReadNetworkFile(path))
+                if (const auto sizes = neural::CheckNetworkFile(*bytes)) {
+                    in = sizes->front();
+                    out = sizes->back();
+                }
+    } catch (const std::bad_alloc&) {
+    }
+    if (ins)
+        *ins = in;
+    if (outs)
+        *outs = out;
+}
+
+void NewFromFile(char* path) {
+    Replace([path] { return FromFile(path); });
+}
+
+void Finalize() {
+    theNetwork.reset();
+}
