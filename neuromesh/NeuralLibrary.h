@@ -1,0 +1,33 @@
+#pragma once
+
+#include "LibraryBinding.h"
+#include "Neural.h"
+
+// The Neural library as Neuromesh calls it: every export bound by its
+// exported name from "Neural.dll" (libNeural.so in the program's folder) on
+// its first call. A missing library or entry goes to the binding failure
+// handler.
+
+namespace neuromesh {
+
+inline constexpr const char* kNeuralLibrary = "Neural.dll";
+
+extern platform::BoundFunction<decltype(::Initialize)> Initialize_;
+extern platform::BoundFunction<decltype(::NewNetwork)> NewNetwork_;
+extern platform::BoundFunction<decltype(::RandomWeights)> RandomWeights_;
+extern platform::BoundFunction<decltype(::GetLayers)> GetLayers_;
+extern platform::BoundFunction<decltype(::GetLayerSizes)> GetLayerSizes_;
+extern platform::BoundFunction<decltype(::Forwardfeed)> Forwardfeed_;
+extern platform::BoundFunction<decltype(::CopyOutput)> CopyOutput_;
+extern platform::BoundFunction<decltype(::Backpropagate)> Backpropagate_;
+extern platform::BoundFunction<decltype(::BumpWeights)> BumpWeights_;
+extern platform::BoundFunction<decltype(::SaveToFile)> SaveToFile_;
+extern platform::BoundFunction<decltype(::FileNetParams)> FileNetParams_;
+extern platform::BoundFunction<decltype(::NewFromFile)> NewFromFile_;
+extern platform::BoundFunction<decltype(::Finalize)> Finalize_;
+
+// Looks up every entry now, so that a missing library or entry is reported
+// at start-up; false when one was missing and the failure handler returned.
+bool BindNeuralLibrary();
+
+} // namespace neuromesh

@@ -1,0 +1,192 @@
+// The network model over the Neural library, bound by name beside the tests
+// as the program binds it, with the library's generator seeded.
+#include "NetworkModel.h"
+
+#include "NeuralLibrary.h"
+#include "PatternSet.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using neuromesh::NetworkLoad;
+using neuromesh::NetworkModel;
+using neuromesh::PatternSet;
+using Sizes = std::vector<int32_t>;
+
+class NetworkModelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::path(::testing::TempDir()) /
+                  ("network-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        ::setenv("VERITOPE_NEURAL_SEED", "7", 1);
+        ASSERT_TRUE(neuromesh::BindNeuralLibrary());
+        neuromesh::Initialize_();
+        Sizes start{1, 25, 1};
+        neuromesh::NewNetwork_(3, start.data());
+    }
+    void TearDown() override {
+        neuromesh::Finalize_();
+        fs::remove_all(folder_);
+    }
+
+    // Two categories of three samples: strokes along the diagonal and
+    // against it.
+    static PatternSet Separable() {
+        PatternSet set;
+        set.Redefine({"up", "down"}, 3, 2);
+        for (int s = 0; s < 3; ++s) {
+            const double d = 0.1 * s;
+            set.SetSample(s, std::vector<double>{0 + d, 0, 1 - d, 1});
+            set.SetSample(3 + s, std::vector<double>{0, 1 - d, 1, 0 + d});
+        }
+        return set;
+    }
+
+    NetworkModel model_;
+    fs::path folder_;
+};
+
+TEST_F(NetworkModelTest, FittingKeepsTheHiddenLayersAndCountsEverySlot) {
+    const PatternSet set;
+    model_.FitNetworkToPatterns(set);
+    EXPECT_EQ(NetworkModel::Shape(), (Sizes{20, 25, 26}));
+    EXPECT_EQ(model_.inputvec.size(), 20u);
+    EXPECT_EQ(model_.outputvec.size(), 26u);
+
+    const PatternSet separable = Separable();
+    const double error = model_.FitNetworkToPatterns(separable);
+    EXPECT_EQ(NetworkModel::Shape(), (Sizes{4, 25, 2}));
+    double expected = 0;
+    for (int s = 0; s < 6; ++s) {
+        std::vector<double> in(separable.Sample(s).begin(), separable.Sample(s).end()), out(2);
+        neuromesh::Forwardfeed_(in.data());
+        neuromesh::CopyOutput_(out.data());
+        for (int k = 0; k < 2; ++k)
+            expected += ((k == s / 3) - out[k]) * ((k == s / 3) - out[k]);
+    }
+    EXPECT_DOUBLE_EQ(error, expected);
+    EXPECT_DOUBLE_EQ(model_.UpdateError(separable), expected);
+}
+
+TEST_F(NetworkModelTest, TheDesignTakesItsOuterSizesFromThePatternSet) {
+    PatternSet set;
+    std::vector<std::string> names(150, "c");
+    set.Redefine(names, 1, 4);
+    model_.UpdateNetworkDesign(Sizes{}, set);
+    EXPECT_EQ(NetworkModel::Shape(), (Sizes{8, 150}));
+    model_.UpdateNetworkDesign(Sizes{5, 100, 7}, set);
+    EXPECT_EQ(NetworkModel::Shape(), (Sizes{8, 5, 100, 7, 150}));
+}
+
+TEST_F(NetworkModelTest, TrainingLowersTheErrorAndReadsTheRatesForEverySample) {
+    const PatternSet set = Separable();
+    const double start = model_.FitNetworkToPatterns(set);
+    int reads = 0;
+    const double still = model_.TrainEpoch(set, [&] {
+        ++reads;
+        return neuromesh::TrainingRates{0, 0};
+    });
+    EXPECT_EQ(reads, set.Slots());
+    EXPECT_DOUBLE_EQ(still, start) << "each sample's error is taken before its update";
+    EXPECT_DOUBLE_EQ(model_.UpdateError(set), start) << "rates of 0 change nothing";
+    for (int epoch = 0; epoch < 300; ++epoch)
+        model_.TrainEpoch(set, [] { return neuromesh::TrainingRates{0.5, 0.5}; });
+    EXPECT_LT(model_.UpdateError(set), start / 10);
+    for (int s = 0; s < set.Slots(); ++s) {
+        std::ranges::copy(set.Sample(s), model_.inputvec.begin());
+        EXPECT_EQ(model_.RecognizeStroke(set), set.CategoryOf(s));
+    }
+}
+
+TEST_F(NetworkModelTest, ANetworkThatDoesNotFitIsNeverFed) {
+    const PatternSet set = Separable();
+    model_.FitNetworkToPatterns(set);
+    Sizes other{3, 2};
+    neuromesh::NewNetwork_(2, other.data());
+    EXPECT_FALSE(NetworkModel::Fits(set));
+    EXPECT_EQ(model_.UpdateError(set), 0);
+    EXPECT_EQ(model_.TrainEpoch(set, [] { return neuromesh::TrainingRates{}; }), 0);
+    EXPECT_EQ(model_.RecognizeStroke(set), -1);
+}
+
+TEST_F(NetworkModelTest, LoadingChecksTheInputSizeFirstThenTheOutputSize) {
+    const PatternSet set; // 20 inputs, 26 outputs
+    PatternSet small;
+    small.Redefine({"a", "b", "c"}, 1, 3);
+    const fs::path both = folder_ / "both.net", outputs = folder_ / "outputs.net",
+                   good = folder_ / "good.net", bad = folder_ / "bad.net";
+    model_.UpdateNetworkDesign(Sizes{4}, small);
+    ASSERT_TRUE(model_.SaveNetworkFile(both));
+    PatternSet wider;
+    wider.Redefine(std::vector<std::string>(3, "x"), 1, 10);
+    model_.UpdateNetworkDesign(Sizes{4}, wider);
+    ASSERT_TRUE(model_.SaveNetworkFile(outputs));
+    model_.UpdateNetworkDesign(Sizes{9, 8}, set);
+    ASSERT_TRUE(model_.SaveNetworkFile(good));
+    std::ofstream(bad) << "not a network";
+
+    model_.UpdateNetworkDesign(Sizes{25}, set);
+    const struct {
+        fs::path path;
+        NetworkLoad::Outcome outcome;
+        std::string message;
+        Sizes shape;
+    } cases[] = {
+        {both,
+         NetworkLoad::Outcome::kSizeMismatch,
+         "This network's input size is 6 while current pattern set requires 20.\r\n"
+         "Edit pattern parameters first.",
+         {20, 25, 26}},
+        {outputs,
+         NetworkLoad::Outcome::kSizeMismatch,
+         "This network's output size is 3 while current pattern set requires 26.\r\n"
+         "Edit pattern parameters first.",
+         {20, 25, 26}},
+        {bad, NetworkLoad::Outcome::kUnreadable, "Error opening file", {20, 25, 26}},
+        {folder_ / "missing.net",
+         NetworkLoad::Outcome::kUnreadable,
+         "Error opening file",
+         {20, 25, 26}},
+        {good, NetworkLoad::Outcome::kLoaded, "", {20, 9, 8, 26}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.filename().string());
+        const NetworkLoad load = model_.LoadNetworkFile(c.path, set);
+        EXPECT_EQ(load.outcome, c.outcome);
+        EXPECT_EQ(load.message, c.message);
+        EXPECT_EQ(NetworkModel::Shape(), c.shape);
+    }
+}
+
+TEST_F(NetworkModelTest, SavingReplacesTheFileOnlyWhenTheLibraryWroteIt) {
+    const PatternSet set = Separable();
+    model_.FitNetworkToPatterns(set);
+    const fs::path path = folder_ / "net.net";
+    std::ofstream(path) << "old";
+    ASSERT_TRUE(model_.SaveNetworkFile(path));
+    const double error = model_.UpdateError(set);
+    model_.FitNetworkToPatterns(set);
+    ASSERT_EQ(model_.LoadNetworkFile(path, set).outcome, NetworkLoad::Outcome::kLoaded);
+    EXPECT_DOUBLE_EQ(model_.UpdateError(set), error);
+
+    fs::create_directories(folder_ / "dir.net" / "inside");
+    EXPECT_FALSE(model_.SaveNetworkFile(folder_ / "dir.net"));
+    EXPECT_FALSE(model_.SaveNetworkFile(folder_ / "missing" / "a.net"));
+    neuromesh::Initialize_(); // no network: nothing to save
+    EXPECT_FALSE(model_.SaveNetworkFile(path));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 2) << "nothing left aside";
+    EXPECT_TRUE(fs::is_directory(folder_ / "dir.net" / "inside"));
+}
+
+} // namespace
