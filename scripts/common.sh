@@ -4,9 +4,10 @@ build_dir="$top/build"
 asan_dir="$top/build-asan"
 jobs=$(nproc 2>/dev/null || echo 4)
 
-# Debian packages the suite needs to build, test and run.
+# Debian packages the suite needs to build, test and run (libfann-dev only as a
+# baseline of the training benchmark).
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-dejavu-core clang libclang-rt-14-dev locales libasound2-dev)
+          fonts-dejavu-core clang libclang-rt-14-dev locales libasound2-dev libfann-dev)
 
 # Locales the tests switch to: one with a decimal comma and digit grouping by
 # points, and one with a decimal point and grouping by commas.
