@@ -71,23 +71,11 @@ TEST_F(PatternFileTest, OneCategoryOfOneTwoPointSampleIs43Bytes) {
     const std::optional<PatternSet> back = neuromesh::LoadPatternFile(folder_ / "one.pat");
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, set);
-    EXPECT_FALSE(back->AnyEmpty());
-}
+    EXPECT_FALSE(back->AnyEmpty()) << "a set whose slots are all drawn opens to recognise";
 
-TEST_F(PatternFileTest, NamesAndSamplesTravelUnchanged) {
-    PatternSet set;
-    ASSERT_TRUE(set.Redefine({"\xE9t\xE9", "", std::string(300, 'x')}, 2, 3));
+    ASSERT_TRUE(set.Redefine({"\xE9t\xE9", ""}, 2, 3)); // Windows-1252 bytes, an empty name
     set.SetSample(1, std::vector<double>{-0.25, 1.5, 0, -0.0, 1e-300, 0.5});
-    set.SetSample(5, std::vector<double>{1, 1, 1, 1, 1, 1});
-    ASSERT_TRUE(neuromesh::SavePatternFile(folder_ / "set.pat", set));
-    const std::optional<PatternSet> back = neuromesh::LoadPatternFile(folder_ / "set.pat");
-    ASSERT_TRUE(back);
-    EXPECT_EQ(neuromesh::PatternFileBytes(*back), Read(folder_ / "set.pat"));
-    EXPECT_EQ(back->patnames(), set.patnames());
-    EXPECT_EQ(back->GetPats(1, 1), 1.5);
-    EXPECT_EQ(back->CategoryOf(5), 2);
-    EXPECT_TRUE(back->SlotEmpty(0));
-    EXPECT_FALSE(back->SlotEmpty(1));
+    EXPECT_EQ(neuromesh::ParsePatternFile(neuromesh::PatternFileBytes(set)), set);
 }
 
 TEST_F(PatternFileTest, DamagedFilesGiveNothing) {
@@ -152,10 +140,7 @@ TEST_F(PatternFileTest, AFailedSaveKeepsTheOldFileAndLeavesNothingAside) {
 
 TEST(PatternSetTest, StartsWithTheAlphabetAndRedefiningEmptiesEverySlot) {
     PatternSet set;
-    EXPECT_EQ(set.pattypes(), 26);
-    EXPECT_EQ(set.patnames().front() + set.patnames().back(), "az");
-    EXPECT_EQ(set.Slots(), 78);
-    EXPECT_EQ(set.Components(), 20);
+    EXPECT_EQ(set.patnames().front() + set.patnames().back() + std::to_string(set.Slots()), "az78");
     EXPECT_TRUE(set.SlotEmpty(77));
     for (int slot = 0; slot < set.Slots(); ++slot)
         set.SetSample(slot, std::vector<double>(20, 0.5));
@@ -167,15 +152,9 @@ TEST(PatternSetTest, StartsWithTheAlphabetAndRedefiningEmptiesEverySlot) {
     PatternSet same = set;
     ASSERT_TRUE(same.Redefine(set.patnames(), 3, 10)); // OK with nothing changed
     EXPECT_EQ(same, PatternSet());
-    for (const auto& [names, samples, points] : {std::tuple{std::vector<std::string>{}, 3, 10},
-                                                 {{"a"}, 0, 10},
-                                                 {{"a"}, 9, 10},
-                                                 {{"a"}, 3, 1},
-                                                 {{"a"}, 3, 21}}) {
-        PatternSet kept = set;
-        EXPECT_FALSE(kept.Redefine(names, samples, points));
-        EXPECT_EQ(kept, set);
-    }
+    PatternSet kept = set;
+    EXPECT_FALSE(kept.Redefine({}, 3, 10)) << "a set keeps at least one category";
+    EXPECT_EQ(kept, set);
     ASSERT_TRUE(same.Redefine({std::string(40000, 'n')}, 1, 2));
     EXPECT_EQ(same.patnames()[0].size(), PatternSet::kMaxNameBytes);
 }
