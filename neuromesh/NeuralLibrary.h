@@ -5,8 +5,8 @@
 
 // The Neural library as Neuromesh calls it: every export bound by its
 // exported name from "Neural.dll" (libNeural.so in the program's folder) on
-// its first call. A missing library or entry goes to the binding failure
-// handler.
+// its first call, or all at once by platform::BindLibrary(kNeuralLibrary) at
+// start-up. A missing library or entry goes to the binding failure handler.
 
 namespace neuromesh {
 
@@ -25,9 +25,5 @@ extern platform::BoundFunction<decltype(::SaveToFile)> SaveToFile_;
 extern platform::BoundFunction<decltype(::FileNetParams)> FileNetParams_;
 extern platform::BoundFunction<decltype(::NewFromFile)> NewFromFile_;
 extern platform::BoundFunction<decltype(::Finalize)> Finalize_;
-
-// Looks up every entry now, so that a missing library or entry is reported
-// at start-up; false when one was missing and the failure handler returned.
-bool BindNeuralLibrary();
 
 } // namespace neuromesh

@@ -30,7 +30,7 @@ protected:
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         ::setenv("VERITOPE_NEURAL_SEED", "7", 1);
-        ASSERT_TRUE(neuromesh::BindNeuralLibrary());
+        ASSERT_TRUE(platform::BindLibrary(neuromesh::kNeuralLibrary));
         neuromesh::Initialize_();
         Sizes start{1, 25, 1};
         neuromesh::NewNetwork_(3, start.data());
