@@ -80,6 +80,9 @@ HRESULT TypeInfo::QueryInterface(const IID& iid, void** object) {
 HRESULT TypeInfo::GetIDsOfNames(const char* const* names, uint32_t count, DISPID* ids) {
     if (!names || !ids || count == 0)
         return E_INVALIDARG;
+    for (uint32_t i = 0; i < count; ++i)
+        if (!names[i])
+            return E_INVALIDARG;
     const MemberInfo* found = nullptr;
     for (const MemberInfo& m : info_.members) {
         if (SameName(m.name, names[0])) {

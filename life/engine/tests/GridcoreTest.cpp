@@ -345,6 +345,11 @@ TEST_F(Gridcore, TypeInformationCarriesTheHelpStrings) {
         EXPECT_EQ(m.helpString,
                   std::string(m.kind == MemberKind::Method ? "method " : "property ") + m.name);
     }
+    // A hostile client's name list with a hole in it is refused, not read.
+    const char* names[] = {"Cell", nullptr};
+    DISPID ids[2];
+    EXPECT_EQ(game->GetIDsOfNames(IID_NULL, names + 1, 1, 0, ids), E_INVALIDARG);
+    EXPECT_EQ(game->GetIDsOfNames(IID_NULL, names, 2, 0, ids), E_INVALIDARG);
     ComPtr<IDispatch> dispatch;
     EXPECT_EQ(game->QueryInterface(IID_IDispatch, dispatch.Put()), S_OK);
     EXPECT_EQ(static_cast<void*>(dispatch.Get()), static_cast<void*>(game.Get()));

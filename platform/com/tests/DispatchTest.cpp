@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace com;
@@ -116,6 +117,22 @@ TEST(Dispatch, NamesResolveWithoutRegardToCaseAndParametersByPosition) {
     EXPECT_EQ(s.GetIDsOfNames(IID_NULL, names + 3, 1, 0, ids), DISP_E_UNKNOWNNAME);
     EXPECT_EQ(ids[0], DISPID_UNKNOWN);
     EXPECT_EQ(s.GetIDsOfNames(kSampleIid, names, 1, 0, ids), DISP_E_UNKNOWNINTERFACE);
+}
+
+TEST(Dispatch, MissingNamesOrIdsAreInvalidArguments) {
+    Sample s;
+    const char* member[] = {nullptr, "index"};
+    const char* parameter[] = {"Value", nullptr};
+    const char* valid[] = {"Value", "index"};
+    DISPID ids[2];
+    const std::tuple<const char* const*, uint32_t, DISPID*> cases[] = {
+        {nullptr, 1, ids}, {valid, 1, nullptr}, {valid, 0, ids},
+        {member, 1, ids},  {member, 2, ids},    {parameter, 2, ids},
+    };
+    for (const auto& [names, count, out] : cases)
+        EXPECT_EQ(s.GetIDsOfNames(IID_NULL, names, count, 0, out), E_INVALIDARG)
+            << (names ? "names" : "no names") << " " << count;
+    EXPECT_EQ(s.GetIDsOfNames(IID_NULL, valid, 2, 0, ids), S_OK);
 }
 
 TEST(Dispatch, PropertyPutGetAndMethodWithOutParameters) {
