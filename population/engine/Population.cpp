@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <new>
 
 using population::PopulationState;
 using population::RandomGenerator;
@@ -25,10 +26,15 @@ bool IsMember(int32_t member) {
 }
 
 // Runs a model operation on a copy of the thread's generator, kept in a register in the hot loops.
+// A population the library cannot allocate leaves it with none.
 template <typename Operation> void WithGenerator(Operation operation) {
     RandomGenerator& shared = ThreadGenerator();
     RandomGenerator random = shared;
-    operation(random);
+    try {
+        operation(random);
+    } catch (const std::bad_alloc&) {
+        thePopulation.reset();
+    }
     shared = random;
 }
 

@@ -10,7 +10,9 @@
 // Beyond what a client relies on: every export but Initialize, Finalize and
 // NewPop does nothing without a population (the getters then give 0), Step
 // does nothing with no member or a next size below 1, and GetGene and
-// GetInitial give 0 for a member or bit outside the population.
+// GetInitial give 0 for a member or bit outside the population. A
+// population it cannot allocate (more than 2^24 members, from NewPop or from
+// a Step breeding them) leaves the library without a population.
 
 #define POPULATION_EXPORT __attribute__((visibility("default")))
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <new>
 
 namespace population {
 
@@ -46,7 +47,17 @@ void Mutate(Strategy& child, int32_t flipBelow, RandomGenerator& random) {
     child.genome[8] = uint8_t(child.genome[8] ^ flipsHigh);
 }
 
+namespace {
+
+void CheckSize(int32_t n) {
+    if (n > PopulationState::kMaxMembers)
+        throw std::bad_alloc();
+}
+
+} // namespace
+
 PopulationState::PopulationState(int32_t n, RandomGenerator& random) : nextSize(n) {
+    CheckSize(n);
     members_.resize(size_t(std::max(n, 0)));
     for (Strategy& member : members_)
         RandomizeStrategy(member, random);
@@ -148,6 +159,7 @@ void PopulationState::StepGeneration(RandomGenerator& random) {
     const int32_t count = Count();
     if (count < 1 || nextSize < 1)
         return;
+    CheckSize(nextSize);
     for (Strategy& member : members_)
         member.score = 0;
     for (int32_t session = 0; session < sessionsPerGeneration; ++session)

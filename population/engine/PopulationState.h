@@ -32,6 +32,11 @@ void Mutate(Strategy& child, int32_t flipBelow, RandomGenerator& random);
 
 class PopulationState {
 public:
+    // The most members a generation may have; a generation of one member
+    // more than this, like any other allocation that fails, throws
+    // std::bad_alloc.
+    static constexpr int32_t kMaxMembers = 1 << 24;
+
     // n random strategies (none when n < 1), nine draws per member in index
     // order; count = nextSize = n. The payoffs, game parameters and rates
     // start at 0 until set.
@@ -45,6 +50,7 @@ public:
 
     // One generation: scores to 0, the sessions, then nextSize children bred
     // from the members. Does nothing when there is no member or nextSize < 1.
+    // When it throws, the members are no longer a population to go on with.
     void StepGeneration(RandomGenerator& random);
 
     // The series of gamesPerSession games between a and b (which may be the

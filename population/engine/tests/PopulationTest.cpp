@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdint>
 #include <dlfcn.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 #include <utility>
@@ -233,6 +234,33 @@ TEST(PopulationTest, NoPopulationEmptyPopulationAndBadIndexesAreHarmless) {
          {std::pair{-1, 0}, {5, 0}, {INT_MIN, 3}, {0, -1}, {0, 70}, {0, 71}, {0, INT_MAX}})
         EXPECT_EQ(GetGene_(member, bit), 0);
     EXPECT_EQ(GetInitial_(5) + GetInitial_(-1), 0);
+    Finalize_();
+}
+
+TEST(PopulationTest, ASizeTheLibraryCannotHoldLeavesNoPopulation) {
+    const std::function<void()> oversized[] = {
+        [] { NewPop_(INT_MAX); },
+        [] { SetSize_(INT_MAX), Step_(); },
+    };
+    for (const auto& call : oversized) {
+        NewPop_(3);
+        SetParams({});
+        call();
+        EXPECT_EQ(GetSize_(), 0);
+        EXPECT_EQ(ReadParams(), (Params{{0, 0, 0, 0}, 0, 0, 0, 0}));
+        Step_();
+        EXPECT_EQ(GetSize_() + GetGene_(0, 0), 0);
+        NewPop_(2);
+        EXPECT_EQ(GetSize_(), 2);
+    }
+    // Far beyond what a window shows is still a population.
+    Params quick;
+    quick.games = quick.sessions = 1;
+    NewPop_(100000);
+    SetParams(quick);
+    SetSize_(150000);
+    Step_();
+    EXPECT_EQ(GetSize_(), 150000);
     Finalize_();
 }
 
