@@ -7,7 +7,7 @@ namespace fractalux {
 enum class FractalKind : int32_t { Mandelbrot = 1, Julia = 2, Newton = 3 };
 
 // Escape-time values: maxIts + 1 - j for the first iterate j (0..maxIts - 1) with |z(j)|^2 >= 4,
-// 1 when none escapes. IterateMandelbrot starts at z = c = the point; IterateJulia starts at the
+// 1 when none escapes (so always 1 for a cap below 1). IterateMandelbrot starts at z = c = the point; IterateJulia starts at the
 // point with the constant c.
 int32_t IterateMandelbrot(double re, double im, int32_t maxIts);
 int32_t IterateJulia(double re, double im, double cRe, double cIm, int32_t maxIts);

@@ -27,6 +27,8 @@ FRACTALUX_API void SetCurrent(int32_t slot);
 // Size in pixels and a Direct3D pixel-format code (20-27, 29, 30). 0, or -1 when the format or
 // the size is refused, the slot then unchanged.
 FRACTALUX_API int32_t Initialize(int32_t width, int32_t height, int32_t format);
+// A cap above INT32_MAX - 2 is stored as INT32_MAX - 2; a cap below 1 is kept as given, and no
+// point escapes under it.
 FRACTALUX_API void SetParams(double top, double left, double step, int32_t maxIts);
 FRACTALUX_API void GetParams(double* top, double* left, double* step, int32_t* maxIts);
 // Kind 1 Mandelbrot set, 2 Julia set of (re, im), 3 Newton basins of z^3 = 1.

@@ -65,8 +65,9 @@ std::unique_ptr<std::atomic<int32_t>[]> ViewSlot::Allocate(int32_t width, int32_
 }
 
 int32_t ViewSlot::ClampIts(int32_t maxIts) {
-    // Values run up to maxIts + 1 and the border holds maxIts + 2.
-    return std::clamp(maxIts, 0, INT32_MAX - 2);
+    // Values run up to maxIts + 1 and the border holds maxIts + 2. A cap below 1 is kept: no
+    // point escapes under it.
+    return std::min(maxIts, INT32_MAX - 2);
 }
 
 int32_t ViewSlot::Initialize(int32_t width, int32_t height, int32_t format) {

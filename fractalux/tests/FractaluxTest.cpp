@@ -479,6 +479,38 @@ TEST_F(FractaluxTest, ChangeItsKeepsUncomputedPixelsAndSkipsTheSameCap) {
     EXPECT_EQ(refilled, EveryPixel(lib, one));
 }
 
+// A cap is kept as given, below 1 too (no point escapes under it), except at the top, where the
+// values above the cap must fit.
+TEST_F(FractaluxTest, CapsBelowOneAreKeptAndTheLargestAreClamped) {
+    const std::pair<int32_t, int32_t> caps[] = {{INT32_MAX, INT32_MAX - 2},
+                                                {INT32_MAX - 1, INT32_MAX - 2},
+                                                {INT32_MAX - 2, INT32_MAX - 2},
+                                                {INT32_MAX - 3, INT32_MAX - 3},
+                                                {0, 0},
+                                                {-3, -3},
+                                                {INT32_MIN, INT32_MIN}};
+    for (const auto& [given, kept] : caps) {
+        lib.SetParams(1, -1, 0.5, given);
+        EXPECT_EQ(Current(lib, {}).maxIts, kept) << given;
+    }
+
+    // Lowering the cap below 0 clears the escaped pixels and fills anew: all black.
+    const View v = kWholeSet;
+    Show(lib, v);
+    lib.FillBufferSync();
+    const auto whole = Image(lib, v);
+    ASSERT_NE(whole, std::vector<uint32_t>(whole.size(), 0));
+    lib.SetParams(v.top, v.left, v.step, 0);
+    lib.SetCallbacks(DoneOnSlot0, nullptr);
+    lib.ChangeIts(-3);
+    ASSERT_EQ(Current(lib, v).maxIts, -3);
+    ASSERT_TRUE(WaitFor([] { return gDone[0].load(std::memory_order_acquire) == 1; }));
+    EXPECT_EQ(Image(lib, v), std::vector<uint32_t>(whole.size(), 0));
+    // And back up to the view's cap, every pixel is computed again.
+    ASSERT_TRUE(AndWait([&] { lib.ChangeIts(v.maxIts); }));
+    EXPECT_EQ(Image(lib, v), whole);
+}
+
 TEST_F(FractaluxTest, ResampleAndRefusedZoomsStartNoFill) {
     const View v = kWholeSet;
     Show(lib, v);
