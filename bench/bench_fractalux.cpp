@@ -1,6 +1,7 @@
 // Fractalux: the boundary-tracing fill of the whole Mandelbrot set against computing every pixel
 // one by one; a pan by 10 pixels and ZoomBlock(8) against a full refill; Buf2Surface in
-// megapixels per second for a 4-byte and a 2-byte format.
+// megapixels per second for a 4-byte and a 2-byte format; the time a call takes to end a fill
+// whose worker is inside a pixel at the largest cap.
 //
 // View: left -2.5, top 1.25, 1024 x 768 pixels, cap 1000, pixel size 3.5 / 1024 so that the
 // whole rectangle [-2.5, 1] x [-1.25, 1.25] is inside the image (the pixel size Resample keeps).
@@ -14,6 +15,8 @@
 
 #include <atomic>
 #include <benchmark/benchmark.h>
+#include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -46,7 +49,7 @@ void Reset(std::vector<std::atomic<int32_t>>& buffer) {
 
 void TracedFill(benchmark::State& state) {
     std::vector<std::atomic<int32_t>> buffer(static_cast<size_t>(kWidth + 2) * (kHeight + 2));
-    const FillControl control;
+    FillControl control;
     int64_t computed = 0;
     for (auto _ : state) {
         Reset(buffer);
@@ -159,6 +162,37 @@ void Surface(benchmark::State& state, int32_t format, int32_t bytes) {
         static_cast<double>(kPixels) * state.iterations() / 1e6, benchmark::Counter::kIsRate);
 }
 
+std::atomic<int> gRows{0};
+
+void NotifyRow(double) {
+    gRows.fetch_add(1, std::memory_order_release);
+    gRows.notify_all();
+}
+
+// One pixel inside the set at the largest cap: billions of iterations. Each round starts a fill,
+// waits until its worker is at work on the pixel, and times the call that ends it (Resample ends
+// the fill and starts none).
+void EndFillAtLargestCap(benchmark::State& state) {
+    ViewSlot slot;
+    if (slot.Initialize(1, 1, 21) != 0) {
+        std::abort();
+    }
+    slot.SetParams(0, 0, 1, INT32_MAX);
+    slot.SetFractal(1, 0, 0);
+    slot.SetCallbacks(nullptr, NotifyRow);
+    for (auto _ : state) {
+        const int before = gRows.load(std::memory_order_acquire);
+        slot.FillBuffer();
+        for (int now = before; now == before; now = gRows.load(std::memory_order_acquire)) {
+            gRows.wait(now, std::memory_order_acquire);
+        }
+        const auto start = std::chrono::steady_clock::now();
+        slot.Resample(1, 1);
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+
 // Keeps each benchmark's best time per iteration to print the ratios at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -203,6 +237,10 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Buf2Surface/R5G6B5", Surface, 23, 2)
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Stop/EndFillAtLargestCap", EndFillAtLargestCap)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(200);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

@@ -11,8 +11,8 @@ constexpr int32_t kDy[4] = {0, 1, 0, -1};
 } // namespace
 
 BoundaryFill::BoundaryFill(const FractalView& view, std::atomic<int32_t>* buffer, int32_t width,
-                           int32_t height, const FillControl& control,
-                           FillProgressCallback progress)
+                           int32_t height, FillControl& control,
+                           const std::atomic<FillProgressCallback>* progress)
     : view_(view), buffer_(buffer), width_(width), height_(height),
       stride_(int64_t{width} + 2), delta_{1, stride_, -1, -stride_}, control_(control),
       progress_(progress) {}
@@ -25,16 +25,23 @@ bool BoundaryFill::FillWorkerReverse() {
     return Scan(true);
 }
 
+bool BoundaryFill::ReportProgress(int32_t row) {
+    if (!progress_) {
+        return !control_.Ended();
+    }
+    if (!control_.Suspend()) {
+        return false;
+    }
+    if (const FillProgressCallback progress = progress_->load(std::memory_order_acquire)) {
+        progress(static_cast<double>(row) / height_);
+    }
+    return control_.Resume();
+}
+
 bool BoundaryFill::Scan(bool reverse) {
     for (int32_t row = 0; row < height_; ++row) {
-        if (control_.Ended()) {
+        if (!ReportProgress(row)) {
             return false;
-        }
-        if (progress_) {
-            progress_(static_cast<double>(row) / height_);
-            if (control_.Ended()) {
-                return false;
-            }
         }
         const int32_t y = reverse ? height_ - 1 - row : row;
         for (int32_t col = 0; col < width_; ++col) {
@@ -52,7 +59,10 @@ bool BoundaryFill::Compute(int64_t index, int32_t x, int32_t y, int32_t& value) 
     if (control_.Ended()) {
         return false;
     }
-    value = view_.ValueAt(x, y);
+    value = view_.ValueAt(x, y, &control_);
+    if (value == 0) {
+        return false;
+    }
     Store(index, value);
     ++computed_;
     return true;
@@ -72,6 +82,9 @@ bool BoundaryFill::TraceRegion(int64_t start, int32_t x, int32_t y, bool reverse
     int32_t qy = y;
     int32_t heading = firstHeading;
     for (;;) {
+        if (control_.Ended()) {
+            return false;
+        }
         bool moved = false;
         for (int32_t k = 0; k < 4; ++k) {
             const int32_t d = (heading + 3 + k) & 3;

@@ -12,12 +12,15 @@ using FillProgressCallback = void (*)(double);
 
 // One fill of a view's buffer ((width + 2) x (height + 2) values, the border cells already set):
 // scans for pixels not yet computed (value 0), traces the boundary of the region of equal value
-// around each, and fills the inside of slow regions without computing it. Stops at the next pixel
-// once its control is ended, and then stores nothing more.
+// around each, and fills the inside of slow regions without computing it. Runs at work under its
+// control, going out around each progress callback (the one the slot holds at that moment; no
+// progress pointer for a fill without callbacks); once ended it stops at its next check and
+// stores nothing more.
 class BoundaryFill {
 public:
     BoundaryFill(const FractalView& view, std::atomic<int32_t>* buffer, int32_t width,
-                 int32_t height, const FillControl& control, FillProgressCallback progress);
+                 int32_t height, FillControl& control,
+                 const std::atomic<FillProgressCallback>* progress);
 
     // Forward scan, top row first, each row left to right. False when ended early.
     bool FillWorker();
@@ -29,6 +32,7 @@ public:
 
 private:
     bool Scan(bool reverse);
+    bool ReportProgress(int32_t row);
     bool TraceRegion(int64_t start, int32_t x, int32_t y, bool reverse);
     bool Compute(int64_t index, int32_t x, int32_t y, int32_t& value);
     void FillBeside(int64_t index, int32_t value, bool rightwards);
@@ -44,8 +48,8 @@ private:
     int32_t height_;
     int64_t stride_;
     int64_t delta_[4];
-    const FillControl& control_;
-    FillProgressCallback progress_;
+    FillControl& control_;
+    const std::atomic<FillProgressCallback>* progress_;
     int64_t computed_ = 0;
 };
 

@@ -18,7 +18,10 @@
 #endif
 
 // Called on a fill's worker thread: at the start of each row with the share of rows done, and
-// once when an asynchronous fill has finished.
+// once when an asynchronous fill has finished. A fill calls the callbacks set at the time of each
+// call. A call that ends a fill (a new start, Initialize, Resample, FillBufferSync) does not wait
+// for a callback of it still running; from then on the ended fill stores nothing and calls no
+// callback. Unloading waits for every fill's thread, callbacks included, after ending it.
 using FillProgressCallback = void (*)(double fraction);
 using FillDoneCallback = void (*)();
 

@@ -11,19 +11,6 @@ namespace fractalux {
 
 namespace {
 
-// The worker whose thread this is, so that a call made from inside a callback knows it.
-thread_local const void* tRunningWorker = nullptr;
-
-struct FillJob {
-    FractalView view;
-    std::atomic<int32_t>* buffer;
-    int32_t width;
-    int32_t height;
-    bool reverse;
-    FillDoneCallback done;
-    FillProgressCallback progress;
-};
-
 template <int Bytes>
 void WritePixels(const std::atomic<int32_t>* buffer, int32_t width, int32_t height,
                  unsigned char* bits, int64_t pitch, const std::vector<uint32_t>& table,
@@ -48,8 +35,29 @@ void WritePixels(const std::atomic<int32_t>* buffer, int32_t width, int32_t heig
 } // namespace
 
 ViewSlot::~ViewSlot() {
-    EndWorker();
-    JoinRetired();
+    // A callback still running may start a fill on this slot: none starts from now on, and the
+    // loop takes whatever was started before.
+    closing_.store(true);
+    for (;;) {
+        std::vector<std::unique_ptr<Worker>> workers;
+        {
+            const std::lock_guard lock(workersMutex_);
+            workers = std::move(ended_);
+            ended_.clear();
+            if (worker_) {
+                workers.push_back(std::move(worker_));
+            }
+        }
+        if (workers.empty()) {
+            return;
+        }
+        for (const auto& worker : workers) {
+            worker->control.End();
+        }
+        for (const auto& worker : workers) {
+            worker->thread.join();
+        }
+    }
 }
 
 std::unique_ptr<std::atomic<int32_t>[]> ViewSlot::Allocate(int32_t width, int32_t height) {
@@ -80,6 +88,7 @@ int32_t ViewSlot::Initialize(int32_t width, int32_t height, int32_t format) {
         return -1;
     }
     EndWorker();
+    const std::unique_lock picture(pictureLock_);
     buffer_ = std::move(buffer);
     width_ = width;
     height_ = height;
@@ -88,6 +97,7 @@ int32_t ViewSlot::Initialize(int32_t width, int32_t height, int32_t format) {
 }
 
 void ViewSlot::SetParams(double top, double left, double step, int32_t maxIts) {
+    const std::unique_lock picture(pictureLock_);
     view_.top = top;
     view_.left = left;
     view_.step = step;
@@ -110,6 +120,7 @@ void ViewSlot::GetParams(double* top, double* left, double* step, int32_t* maxIt
 }
 
 void ViewSlot::SetFractal(int32_t kind, double re, double im) {
+    const std::unique_lock picture(pictureLock_);
     if (kind >= 1 && kind <= 3) {
         view_.kind = static_cast<FractalKind>(kind);
     }
@@ -118,41 +129,52 @@ void ViewSlot::SetFractal(int32_t kind, double re, double im) {
 }
 
 void ViewSlot::SetCallbacks(FillDoneCallback done, FillProgressCallback progress) {
-    done_ = done;
-    progress_ = progress;
+    done_.store(done, std::memory_order_release);
+    progress_.store(progress, std::memory_order_release);
 }
 
 void ViewSlot::SetColorOrder(int32_t a, int32_t b, int32_t c) {
+    const std::unique_lock picture(pictureLock_);
     if (format_) {
         format_->SetColorOrder(a, b, c);
     }
 }
 
-void ViewSlot::EndWorker() {
-    if (!worker_) {
-        return;
-    }
-    worker_->control.End();
-    if (tRunningWorker == worker_.get()) {
-        // Called from inside this worker's callback: the scan it returns into stops at once.
-        JoinRetired();
-        retired_ = std::move(worker_);
-        return;
-    }
-    worker_->thread.join();
-    worker_.reset();
+void ViewSlot::SetColorCycles(int32_t n) {
+    const std::unique_lock picture(pictureLock_);
+    colorCycles_ = n;
 }
 
-void ViewSlot::JoinRetired() {
-    if (!retired_) {
+void ViewSlot::SetMaxIts(int32_t maxIts) {
+    const std::unique_lock picture(pictureLock_);
+    view_.maxIts = maxIts;
+}
+
+void ViewSlot::EndWorker() {
+    std::unique_ptr<Worker> worker;
+    {
+        const std::lock_guard lock(workersMutex_);
+        worker = std::move(worker_);
+    }
+    if (!worker) {
         return;
     }
-    if (tRunningWorker == retired_.get()) {
-        retired_->thread.detach();
-    } else {
-        retired_->thread.join();
-    }
-    retired_.reset();
+    // Returns once the worker is out of the buffer; it may still be inside a callback, and then
+    // stops when that returns.
+    worker->control.End();
+    const std::lock_guard lock(workersMutex_);
+    ended_.push_back(std::move(worker));
+    JoinStoppedWorkers();
+}
+
+void ViewSlot::JoinStoppedWorkers() {
+    std::erase_if(ended_, [](const std::unique_ptr<Worker>& worker) {
+        if (!worker->exited.load(std::memory_order_acquire)) {
+            return false;
+        }
+        worker->thread.join();
+        return true;
+    });
 }
 
 void ViewSlot::SetBorders() {
@@ -177,31 +199,43 @@ void ViewSlot::ClearPixels(int32_t y, int32_t fromX, int32_t toX) {
 
 void ViewSlot::StartFill(bool reverse) {
     EndWorker();
+    if (closing_.load()) {
+        return;
+    }
     SetBorders();
-    const FillJob job{view_, buffer_.get(), width_, height_, reverse, done_, progress_};
-    worker_ = std::make_unique<Worker>();
+    auto worker = std::make_unique<Worker>();
     try {
-        worker_->thread = std::thread(
-            [](Worker* worker, FillJob fill) {
-                while (!worker->started.load(std::memory_order_acquire)) {
-                    std::this_thread::yield();
-                }
-                tRunningWorker = worker;
-                BoundaryFill scan(fill.view, fill.buffer, fill.width, fill.height, worker->control,
-                                  fill.progress);
-                const bool complete = fill.reverse ? scan.FillWorkerReverse() : scan.FillWorker();
-                // The slot forgets its worker before the client hears that the fill is done.
-                if (complete && worker->control.Finish() && fill.done) {
-                    fill.done();
-                }
-                tRunningWorker = nullptr;
-            },
-            worker_.get(), job);
-        worker_->started.store(true, std::memory_order_release);
+        const FillJob job{view_, buffer_.get(), width_, height_, reverse};
+        worker->thread = std::thread(&ViewSlot::RunWorker, this, std::ref(*worker), job);
     } catch (const std::system_error&) {
         // No thread to be had: the fill does not start, the buffer stays as it is.
-        worker_.reset();
+        return;
     }
+    Worker& started = *worker;
+    {
+        const std::lock_guard lock(workersMutex_);
+        worker_ = std::move(worker);
+    }
+    started.started.store(true, std::memory_order_release);
+}
+
+void ViewSlot::RunWorker(Worker& worker, FillJob job) {
+    while (!worker.started.load(std::memory_order_acquire)) {
+        std::this_thread::yield();
+    }
+    if (worker.control.Resume()) {
+        BoundaryFill scan(job.view, job.buffer, job.width, job.height, worker.control, &progress_);
+        const bool complete = job.reverse ? scan.FillWorkerReverse() : scan.FillWorker();
+        // Out of the buffer before the client hears that the fill is done.
+        if (complete && worker.control.Finish()) {
+            if (const FillDoneCallback done = done_.load(std::memory_order_acquire)) {
+                done();
+            }
+        } else {
+            worker.control.Stop();
+        }
+    }
+    worker.exited.store(true, std::memory_order_release);
 }
 
 void ViewSlot::FillBuffer() {
@@ -225,7 +259,7 @@ void ViewSlot::FillBufferSync() {
         ClearPixels(y, 0, width_);
     }
     SetBorders();
-    const FillControl control;
+    FillControl control;
     BoundaryFill(view_, buffer_.get(), width_, height_, control, nullptr).FillWorker();
 }
 
@@ -234,7 +268,7 @@ void ViewSlot::ChangeIts(int32_t maxIts) {
     if (view_.kind == FractalKind::Newton) {
         // The running fill ends first: a callback of it may be showing the image by this cap.
         EndWorker();
-        view_.maxIts = n;
+        SetMaxIts(n);
         FillBuffer();
         return;
     }
@@ -242,7 +276,7 @@ void ViewSlot::ChangeIts(int32_t maxIts) {
         return;
     }
     if (!buffer_) {
-        view_.maxIts = n;
+        SetMaxIts(n);
         return;
     }
     EndWorker();
@@ -264,7 +298,7 @@ void ViewSlot::ChangeIts(int32_t maxIts) {
             }
         }
     }
-    view_.maxIts = n;
+    SetMaxIts(n);
     StartFill(false);
 }
 
@@ -432,6 +466,7 @@ void ViewSlot::Resample(int32_t width, int32_t height) {
         return;
     }
     EndWorker();
+    const std::unique_lock picture(pictureLock_);
     view_.step *=
         std::max(static_cast<double>(width_) / width, static_cast<double>(height_) / height);
     width_ = width;
@@ -440,6 +475,7 @@ void ViewSlot::Resample(int32_t width, int32_t height) {
 }
 
 int32_t ViewSlot::Buf2Surface(void* bits, int32_t pitch) const {
+    const std::shared_lock picture(pictureLock_);
     if (!buffer_ || !format_ || !bits) {
         return 0;
     }
