@@ -1,0 +1,195 @@
+#include "ListView.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace platform;
+
+namespace {
+
+// The texts of one column, top to bottom.
+QStringList Column(const ListView& view, int column) {
+    QStringList texts;
+    for (int row = 0; row < view.RowCount(); ++row) {
+        texts.append(view.Text(row, column));
+    }
+    return texts;
+}
+
+std::vector<int> RowData(const ListView& view) {
+    std::vector<int> data;
+    for (int row = 0; row < view.RowCount(); ++row) {
+        data.push_back(view.RowData(row));
+    }
+    return data;
+}
+
+// Scrivel's language report: three languages with formatted differences.
+void FillLanguages(ListView& view) {
+    view.AddColumn("Language", 100);
+    view.AddColumn("Letter difference", 100);
+    view.AddColumn("Pair difference", 100);
+    view.AddRow({"English", "0,1250000000", "0,5000000000"}, 1);
+    view.AddRow({"german", "0,0625000000", "0,7500000000"}, 2);
+    view.AddRow({"Dutch", "0,2500000000", "0,2500000000"}, 3);
+}
+
+} // namespace
+
+TEST(ListView, ColumnsRowsAndRowData) {
+    ListView view;
+    FillLanguages(view);
+    EXPECT_EQ(view.ColumnCount(), 3);
+    EXPECT_EQ(view.ColumnCaption(1), "Letter difference");
+    view.SetColumnWidth(0, 57);
+    EXPECT_EQ(view.ColumnWidth(0), 57);
+    EXPECT_EQ(view.RowCount(), 3);
+    EXPECT_EQ(view.Text(1, 0), "german");
+    view.SetText(1, 4, "kept beyond the columns");
+    EXPECT_EQ(view.Text(1, 4), "kept beyond the columns");
+    EXPECT_EQ(view.Text(1, 3), "");
+    view.AddRow({"Short"});
+    EXPECT_EQ(view.Text(3, 2), "");
+    view.RemoveRow(0);
+    EXPECT_EQ(Column(view, 0), (QStringList{"german", "Dutch", "Short"}));
+    EXPECT_EQ(RowData(view), (std::vector<int>{2, 3, 0}));
+    EXPECT_THROW(view.Text(3, 0), std::out_of_range);
+    EXPECT_THROW(view.RemoveRow(-1), std::out_of_range);
+    EXPECT_THROW(view.ColumnCaption(3), std::out_of_range);
+    EXPECT_THROW(view.Sort(3, Qt::AscendingOrder), std::out_of_range);
+    view.Clear();
+    EXPECT_EQ(view.RowCount(), 0);
+    EXPECT_EQ(view.ColumnCount(), 3);
+}
+
+TEST(ListView, ToggleSortAscendingThenDescendingWithRowDataAndSelection) {
+    ListView view;
+    FillLanguages(view);
+    view.SetSelectedRow(1); // german
+    struct Click {
+        int column;
+        Qt::SortOrder order;
+        QStringList languages;
+    };
+    const std::vector<Click> clicks = {
+        {1, Qt::AscendingOrder, {"german", "English", "Dutch"}},
+        {1, Qt::DescendingOrder, {"Dutch", "English", "german"}},
+        {1, Qt::AscendingOrder, {"german", "English", "Dutch"}},
+        {0, Qt::AscendingOrder, {"Dutch", "English", "german"}}, // ordinal: upper case first
+        {0, Qt::DescendingOrder, {"german", "English", "Dutch"}},
+        {2, Qt::AscendingOrder, {"Dutch", "English", "german"}},
+    };
+    for (const Click& click : clicks) {
+        view.ToggleSort(click.column);
+        EXPECT_TRUE(view.Sorted());
+        EXPECT_EQ(view.SortKey(), click.column);
+        EXPECT_EQ(view.SortOrder(), click.order);
+        EXPECT_EQ(Column(view, 0), click.languages);
+        EXPECT_EQ(view.header()->sortIndicatorSection(), click.column);
+        for (int row = 0; row < 3; ++row) {
+            const int data = view.Text(row, 0) == "English" ? 1 : view.Text(row, 0) == "german" ? 2 : 3;
+            EXPECT_EQ(view.RowData(row), data);
+        }
+        EXPECT_EQ(view.Text(view.SelectedRow(), 0), "german");
+    }
+}
+
+TEST(ListView, OrdinalCompareAndEqualTextsKeepTheirOrder) {
+    ListView view;
+    view.AddColumn("Text", 100);
+    const QStringList texts = {"b", "B", "  9", " 10", "a", "\u00e9", "z", "B", ""};
+    for (int i = 0; i < texts.size(); ++i) {
+        view.AddRow({texts[i]}, i);
+    }
+    view.Sort(0, Qt::AscendingOrder);
+    EXPECT_EQ(Column(view, 0), (QStringList{"", "  9", " 10", "B", "B", "a", "b", "z", "\u00e9"}));
+    EXPECT_EQ(view.RowData(3), 1);
+    EXPECT_EQ(view.RowData(4), 7);
+    view.Sort(0, Qt::DescendingOrder);
+    EXPECT_EQ(Column(view, 0), (QStringList{"\u00e9", "z", "b", "a", "B", "B", " 10", "  9", ""}));
+    EXPECT_EQ(view.RowData(4), 1);
+    EXPECT_EQ(view.RowData(5), 7);
+}
+
+TEST(ListView, ASortedListKeepsAddedAndChangedRowsInOrder) {
+    ListView view;
+    view.AddColumn("Item", 80);
+    view.AddColumn("Value", 80);
+    view.AddRow({"m", "2"});
+    view.AddRow({"c", "9"});
+    view.Sort(0, Qt::AscendingOrder);
+    view.AddRow({"a", "1"}, 5);
+    view.AddRow({"x", "0"});
+    EXPECT_EQ(Column(view, 0), (QStringList{"a", "c", "m", "x"}));
+    EXPECT_EQ(view.RowData(0), 5);
+    view.SetSelectedRow(3);
+    view.SetText(3, 0, "b");
+    view.SetText(0, 1, "changes no order");
+    EXPECT_EQ(Column(view, 0), (QStringList{"a", "b", "c", "m"}));
+    EXPECT_EQ(view.SelectedRow(), 1);
+
+    view.SetUnsorted();
+    view.AddRow({"0"});
+    EXPECT_FALSE(view.Sorted());
+    EXPECT_FALSE(view.header()->isSortIndicatorShown());
+    EXPECT_EQ(Column(view, 0), (QStringList{"a", "b", "c", "m", "0"}));
+    // Unsorted, the column click sorts ascending even by the former sort column.
+    view.ToggleSort(0);
+    EXPECT_EQ(view.SortOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(view.Text(0, 0), "0");
+}
+
+TEST(ListView, SpacePaddedCountsSortByNumber) {
+    ListView view;
+    view.AddColumn("Letter", 50);
+    view.AddColumn("Occurrences", 50);
+    for (auto [letter, count] : {std::pair{"A", "  2"}, {"B", "100"}, {"C", " 17"}, {"D", "  9"}}) {
+        view.AddRow({letter, count});
+    }
+    view.ToggleSort(1);
+    EXPECT_EQ(Column(view, 0), (QStringList{"A", "D", "C", "B"}));
+}
+
+TEST(ListView, UserClicksRaiseClickAndColumnClickCodeRaisesNothing) {
+    QWidget window;
+    ListView view(&window);
+    view.resize(300, 200);
+    FillLanguages(view);
+    std::vector<int> clicks;
+    std::vector<int> columns;
+    view.onClick = [&] { clicks.push_back(view.SelectedRow()); };
+    view.onColumnClick = [&](int column) { columns.push_back(column); };
+    window.show();
+    QApplication::setActiveWindow(&window);
+
+    view.SetSelectedRow(0);
+    view.SetSelectedRow(-1);
+    EXPECT_TRUE(clicks.empty());
+
+    const auto rowPoint = [&](int row) { return view.visualRect(view.model()->index(row, 1)).center(); };
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, rowPoint(1));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, rowPoint(1));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(5, view.viewport()->height() - 2));
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_Down);
+    view.ClickRow(0);
+    EXPECT_EQ(clicks, (std::vector<int>{1, 1, 2, 0}));
+
+    // A header click is reported; the list does not sort by itself.
+    QHeaderView& header = *view.header();
+    QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                      QPoint(header.sectionViewportPosition(2) + 10, header.height() / 2));
+    view.ClickColumn(0);
+    EXPECT_EQ(columns, (std::vector<int>{2, 0}));
+    EXPECT_FALSE(view.Sorted());
+    EXPECT_EQ(view.Text(0, 0), "English");
+
+    view.setEnabled(false);
+    view.ClickRow(2);
+    view.ClickColumn(1);
+    EXPECT_EQ(clicks.size(), 4u);
+    EXPECT_EQ(columns.size(), 2u);
+}
