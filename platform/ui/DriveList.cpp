@@ -20,6 +20,12 @@ std::vector<MountedDrive> SystemDrives() {
         }
         drives.push_back({volume.rootPath(), volume.name()});
     }
+    // The root file system is always there, even where it is of a kind the
+    // system's list leaves out (an overlay in a container).
+    if (std::none_of(drives.begin(), drives.end(),
+                     [](const MountedDrive& drive) { return drive.root == "/"; })) {
+        drives.push_back({"/", QString()});
+    }
     return drives;
 }
 

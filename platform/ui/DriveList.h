@@ -8,8 +8,8 @@
 // The drives of this platform are its mounted file systems, each named by the
 // folder it is mounted on (its root). The list comes from the installed drive
 // source: by default the system's mounted volumes that are ready, without
-// package images (squashfs) and without pseudo file systems; tests install their
-// own.
+// package images (squashfs) and without pseudo file systems, and always "/";
+// tests install their own.
 
 namespace platform {
 
