@@ -68,58 +68,40 @@ struct Chooser {
 
 TEST_F(FolderLists, DrivesAreOrderedAndAPathBelongsToItsLongestRoot) {
     drives_.push_back({a_ + "/one/", "NESTED"});
-    drives_.push_back({a_ + "/one", "same mount twice"});
-    drives_.push_back({"/", ""});
+    drives_.push_back({a_ + "/one", "the same mount twice"});
     std::vector<QString> roots;
     for (const MountedDrive& drive : MountedDrives()) {
         roots.push_back(drive.root);
     }
-    EXPECT_EQ(roots, (std::vector<QString>{"/", a_, a_ + "/one", b_, gone_}));
-
-    struct Case {
-        QString path;
-        QString drive;
-    };
-    for (const Case& c : std::vector<Case>{{a_ + "/one/two", a_ + "/one"},
-                                           {a_ + "/one", a_ + "/one"},
-                                           {a_ + "/onex", a_},
-                                           {a_ + "/one/../x", a_},
-                                           {top_ + "/AB", "/"},
-                                           {"/", "/"}}) {
-        EXPECT_EQ(DriveOf(c.path), c.drive) << c.path.toStdString();
+    EXPECT_EQ(roots, (std::vector<QString>{a_, a_ + "/one", b_, gone_}));
+    for (const auto& [path, drive] : std::vector<std::pair<QString, QString>>{
+             {a_ + "/one/two", a_ + "/one"}, {a_ + "/onex", a_}, {a_ + "/one/../x", a_}, {top_, ""}}) {
+        EXPECT_EQ(DriveOf(path), drive) << path.toStdString();
     }
-    drives_.pop_back();
-    EXPECT_EQ(DriveOf(top_), "");
 }
 
 TEST_F(FolderLists, FolderListShowsTheWayFromTheDriveRootAndTheSubfolders) {
     DirList dir;
     int changes = 0;
     dir.onChange = [&] { ++changes; };
-    ASSERT_TRUE(dir.SetPath(a_ + "/one/two/"));
-    EXPECT_EQ(dir.Path(), a_ + "/one/two");
+    const QString two = a_ + "/one/two";
+    ASSERT_TRUE(dir.SetPath(two + "/"));
+    EXPECT_EQ(dir.Path(), two);
     QStringList shown;
     for (int i = 0; i < dir.ListCount(); ++i) {
         shown.append(dir.List(i));
     }
-    const QString two = a_ + "/one/two";
     EXPECT_EQ(shown, (QStringList{a_, a_ + "/one", two, two + "/alpha", two + "/Beta", two + "/gamma"}));
     EXPECT_EQ(dir.SubFolders(), shown.mid(3));
     EXPECT_EQ(dir.ListIndex(), 2);
-    EXPECT_EQ(dir.topLevelItem(0)->text(0), a_);
 
-    // Opening the open folder again, a missing folder or a file changes nothing.
+    // The open folder again, a missing folder or a file: the list stays.
     EXPECT_TRUE(dir.SetPath(two));
     EXPECT_FALSE(dir.SetPath(two + "/delta"));
     EXPECT_FALSE(dir.SetPath(a_ + "/one/file.txt"));
     EXPECT_EQ(dir.Path(), two);
     EXPECT_EQ(dir.ListCount(), 6);
     EXPECT_EQ(changes, 1);
-
-    // A subfolder made meanwhile shows when the folder is read again.
-    ASSERT_TRUE(QDir().mkdir(two + "/delta"));
-    dir.SetPath(two);
-    EXPECT_EQ(dir.SubFolders().size(), 4);
 }
 
 TEST_F(FolderLists, TheUserOpensFoldersDownAndUpAndAVanishedOneBeeps) {
@@ -129,9 +111,7 @@ TEST_F(FolderLists, TheUserOpensFoldersDownAndUpAndAVanishedOneBeeps) {
     ASSERT_TRUE(c.dir.SetPath(a_ + "/one"));
     c.dirChanges = 0;
 
-    // Down by double click, up by Enter on an ancestor.
-    const int two = 2; // A, one, then the subfolder two
-    ASSERT_EQ(c.dir.List(two), a_ + "/one/two");
+    // Down by double click on "two" (under A and one), up by Enter on an ancestor.
     const QPoint twoAt = c.dir.visualItemRect(c.dir.topLevelItem(0)->child(0)->child(0)).center();
     QTest::mouseClick(c.dir.viewport(), Qt::LeftButton, {}, twoAt);
     EXPECT_EQ(c.dirChanges, 0);
@@ -156,9 +136,7 @@ TEST_F(FolderLists, TheUserOpensFoldersDownAndUpAndAVanishedOneBeeps) {
 TEST_F(FolderLists, DriveChangeOpensItsCurrentFolderAndAnUnavailableDriveIsReported) {
     ScriptedDialogs dialogs;
     Chooser c;
-    ASSERT_EQ(c.drive.count(), 3);
     EXPECT_EQ(c.drive.itemText(0), a_ + " [DATA]");
-    EXPECT_EQ(c.drive.itemText(1), b_);
     ASSERT_TRUE(c.dir.SetPath(a_ + "/one/two"));
     ASSERT_TRUE(c.drive.SetDrive(c.dir.Path()));
     EXPECT_EQ(c.drive.Drive(), a_);
@@ -174,11 +152,8 @@ TEST_F(FolderLists, DriveChangeOpensItsCurrentFolderAndAnUnavailableDriveIsRepor
     c.drive.Choose(2);
     ASSERT_EQ(dialogs.Requests().size(), 1u);
     EXPECT_EQ(dialogs.Requests()[0].text, "This drive is unavailable");
-    EXPECT_EQ(dialogs.Requests()[0].title, "Change drive");
-    EXPECT_EQ(dialogs.Requests()[0].icon, MessageIcon::Information);
-    EXPECT_EQ(c.dir.Path(), a_ + "/one/two");
-    EXPECT_EQ(c.drive.Drive(), a_);
-    EXPECT_EQ(c.dirChanges, 2);
+    EXPECT_EQ(std::tuple(c.dir.Path(), c.drive.Drive(), c.dirChanges),
+              std::tuple(a_ + "/one/two", a_, 2));
 
     // A remembered folder removed meanwhile: the drive opens at its root.
     c.drive.Choose(1);
@@ -191,34 +166,22 @@ TEST_F(FolderLists, DriveChangeOpensItsCurrentFolderAndAnUnavailableDriveIsRepor
 TEST_F(FolderLists, RefreshFollowsDrivesThatComeAndGo) {
     Chooser c;
     c.drive.SetDrive(b_ + "/only");
-    c.dir.SetPath(b_ + "/only");
     std::vector<QString> changes;
     c.drive.onChange = [&] { changes.push_back(c.drive.Drive()); };
-
     drives_ = {{a_, ""}, {b_, "NEW LABEL"}, {"/", ""}};
     c.drive.Refresh();
-    EXPECT_EQ(c.drive.Drive(), b_);
     EXPECT_EQ(c.drive.currentText(), b_ + " [NEW LABEL]");
-    EXPECT_TRUE(changes.empty());
-
     drives_ = {{a_, ""}, {"/", ""}};
-    c.drive.Refresh();
+    c.drive.Refresh(); // the chosen drive went: the one holding its folder
     EXPECT_EQ(changes, std::vector<QString>{"/"});
-    // A folder of the vanished drive now lies on the root drive.
-    EXPECT_TRUE(c.drive.SetDrive(b_));
-    EXPECT_EQ(c.drive.Drive(), "/");
-    EXPECT_EQ(changes.size(), 1u);
 }
 
 TEST(DriveList, SystemDrivesAreExistingFoldersInOrder) {
     const std::vector<MountedDrive> drives = MountedDrives();
     ASSERT_FALSE(drives.empty());
-    for (std::size_t i = 0; i < drives.size(); ++i) {
+    EXPECT_EQ(drives[0].root, "/");
+    for (std::size_t i = 1; i < drives.size(); ++i) {
         EXPECT_TRUE(QFileInfo(drives[i].root).isDir()) << drives[i].root.toStdString();
-        EXPECT_TRUE(QDir::isAbsolutePath(drives[i].root));
-        if (i > 0) {
-            EXPECT_LT(drives[i - 1].root, drives[i].root);
-        }
+        EXPECT_LT(drives[i - 1].root, drives[i].root);
     }
-    EXPECT_FALSE(DriveOf(QDir::currentPath()).isEmpty());
 }
