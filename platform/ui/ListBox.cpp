@@ -11,19 +11,6 @@
 
 namespace platform {
 
-namespace {
-
-// Focus moves that the forms do not see: another window or program activated, a
-// message box or menu opened over the form, and the focus coming back after them.
-// A window shown for the first time gives its first control the focus for the
-// same reason, and the form does see that.
-bool IsFormFocusChange(const QFocusEvent& event) {
-    return event.reason() != Qt::ActiveWindowFocusReason &&
-           event.reason() != Qt::PopupFocusReason;
-}
-
-} // namespace
-
 ListBox::ListBox(QWidget* parent, ListSelection selection)
     : QListWidget(parent), multiple_(selection == ListSelection::Multiple) {
     setSelectionMode(multiple_ ? QAbstractItemView::ExtendedSelection
@@ -224,9 +211,12 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
     ClickOnChange([&] { QListWidget::keyPressEvent(event); });
 }
 
+// The focus coming back with the window's activation raises nothing; a window
+// shown for the first time gives its first control the focus for the same
+// reason, and that raises GotFocus.
 void ListBox::focusInEvent(QFocusEvent* event) {
     QListWidget::focusInEvent(event);
-    const bool returning = focusParked_ && !IsFormFocusChange(*event);
+    const bool returning = focusParked_ && !IsFocusMove(event->reason());
     focusParked_ = false;
     if (!returning && onGotFocus) {
         onGotFocus();
@@ -235,7 +225,7 @@ void ListBox::focusInEvent(QFocusEvent* event) {
 
 void ListBox::focusOutEvent(QFocusEvent* event) {
     QListWidget::focusOutEvent(event);
-    if (!IsFormFocusChange(*event)) {
+    if (!IsFocusMove(event->reason())) {
         focusParked_ = true;
         return;
     }

@@ -1,8 +1,10 @@
+#include "DefaultButtons.h"
 #include "InputEvents.h"
 #include "ListBox.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -143,4 +145,23 @@ TEST(ListBox, FocusEventsWithinTheWindowAndAHandlerKeepingTheFocus) {
     EXPECT_TRUE(w.box.hasFocus());
     EXPECT_EQ(w.log, (Log{"GotFocus", "LostFocus", "GotFocus", "LostFocus, 0 items", "GotFocus",
                           "LostFocus, 1 items"}));
+}
+
+TEST(ListBox, EnterGoesToTheDefaultButtonThatTheFocusChose) {
+    ListWindow w;
+    QPushButton add("Add >", &w.window), remove("< Remove", &w.window);
+    DefaultButtons buttons(&w.window);
+    w.list.onGotFocus = [&] { buttons.SetDefault(&remove); };
+    std::vector<QString> pressed;
+    for (QPushButton* button : {&add, &remove}) {
+        button->show(); // made after the window was shown
+        QObject::connect(button, &QPushButton::clicked, [&, button] { pressed.push_back(button->text()); });
+    }
+    w.box.setFocus(Qt::TabFocusReason);
+    buttons.SetDefault(&add);
+    QTest::keyClick(&w.box, Qt::Key_Return);
+    w.list.setFocus(Qt::TabFocusReason);
+    w.list.SetListIndex(1);
+    QTest::keyClick(&w.list, Qt::Key_Return);
+    EXPECT_EQ(pressed, (std::vector<QString>{"Add >", "< Remove"}));
 }
