@@ -1,0 +1,146 @@
+#include "frmFlipwell.h"
+
+#include "NumberFormat.h"
+#include "PrngLibrary.h"
+#include "ProgressBar.h"
+#include "Pump.h"
+#include "Surface.h"
+#include "SurfaceLabel.h"
+#include "TextBox.h"
+
+#include <QLocale>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class FlipwellWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        form_ = std::make_unique<frmFlipwell>();
+        form_->show();
+    }
+    void TearDown() override {
+        platform::SetDoEventsHook(nullptr);
+        form_.reset();
+    }
+    frmFlipwell& Form() { return *form_; }
+    void Toss(const char* text) {
+        Form().txtTimes->setText(text);
+        Form().cmdToss->click();
+    }
+    std::unique_ptr<frmFlipwell> form_;
+};
+
+TEST_F(FlipwellWindow, StartsEmptyAndRefusesCountsBelowOne) {
+    EXPECT_EQ(Form().windowTitle(), "Veritope - Flipwell");
+    EXPECT_EQ(Form().lblAllV->Text(), "0");
+    EXPECT_EQ(Form().lblSumV->Text(), "0");
+    EXPECT_FALSE(Form().lblErr->IsVisible());
+    EXPECT_FALSE(Form().lblPerc->IsVisible());
+
+    platform::ScriptedDraws draws({0.75});
+    Toss("-5");
+    EXPECT_EQ(Form().txtTimes->text(), "0");
+    EXPECT_EQ(draws.DoublesTaken(), 0u);
+    EXPECT_FALSE(Form().lblErr->IsVisible());
+    EXPECT_EQ(Form().lblErrV->Text(), "");
+}
+
+TEST_F(FlipwellWindow, OneTossShowsValuesButNoGraph) {
+    platform::ScriptedDraws draws({0.5});
+    Toss("1");
+    EXPECT_EQ(Form().lblAllV->Text(), "1");
+    EXPECT_EQ(Form().lblSumV->Text(), "1");
+    EXPECT_TRUE(Form().lblErr->IsVisible());
+    EXPECT_EQ(Form().lblErrV->Text(), "0.5");
+    EXPECT_FALSE(Form().lblPerc->IsVisible());
+    EXPECT_TRUE(Form().graphPoints.empty());
+}
+
+TEST_F(FlipwellWindow, GraphHasOneSegmentPerSampleAfterTheFirst) {
+    platform::ScriptedDraws draws({0.75, 0.25});
+    Toss("2.9");
+    EXPECT_EQ(Form().txtTimes->text(), "2");
+    EXPECT_TRUE(Form().lblPerc->IsVisible());
+    ASSERT_EQ(Form().graphPoints.size(), 2u);
+    // 100% after one toss, 50% after two: the first point at the top, the second on the middle line.
+    EXPECT_LT(Form().graphPoints[0].y(), Form().graphPoints[1].y());
+    // The red line and the area under it are drawn.
+    const QPoint a = Form().graphPoints[0], b = Form().graphPoints[1];
+    const QPoint middle((a.x() + b.x()) / 2, (a.y() + b.y()) / 2);
+    EXPECT_EQ(Form().surface->Pixel(middle.x(), middle.y()), QColor(0xFF, 0, 0));
+    EXPECT_EQ(Form().surface->Pixel(middle.x(), middle.y() + 5), QColor(0xFF, 0xE0, 0xC0));
+
+    Toss("1001");
+    EXPECT_EQ(Form().graphPoints.size(), 1001u);
+    Toss("1002");
+    EXPECT_EQ(Form().graphPoints.size(), 1001u);
+    EXPECT_EQ(Form().txtTimes->text(), "1002");
+}
+
+TEST_F(FlipwellWindow, DeviationIsTheShareOfHeadsLessOneHalf) {
+    std::vector<double> draws(100, 0.25);
+    std::fill(draws.begin(), draws.begin() + 53, 0.5);
+    platform::ScriptedDraws script(draws);
+    Toss("100");
+    EXPECT_EQ(Form().lblSumV->Text(), "53");
+    EXPECT_EQ(Form().lblErrV->Text(), "0.03");
+    std::fill(draws.begin() + 50, draws.end(), 0.25);
+    platform::ScriptedDraws half(draws);
+    Toss("100");
+    EXPECT_EQ(Form().lblErrV->Text(), "0");
+}
+
+TEST_F(FlipwellWindow, ProgressBarCountsSamplesAndReturnsToZero) {
+    platform::ScriptedDraws draws({0.3, 0.7, 0.9});
+    int64_t highest = 0;
+    platform::SetDoEventsHook([&] { highest = std::max(highest, Form().prgToss->Value()); });
+    Toss("100000");
+    EXPECT_EQ(Form().prgToss->Max(), 1001);
+    EXPECT_EQ(highest, 1000) << "the last report is at sample 1000";
+    EXPECT_EQ(Form().prgToss->Value(), 0);
+    EXPECT_TRUE(Form().cmdToss->isEnabled());
+    EXPECT_EQ(Form().lblAllV->Text(), "100,000");
+    EXPECT_EQ(Form().lblSumV->Text(), "66,666");
+}
+
+TEST_F(FlipwellWindow, ClosingTheWindowEndsTheRun) {
+    platform::ScriptedDraws draws({0.75});
+    bool disabledDuringRun = false;
+    platform::SetDoEventsHook([&] {
+        disabledDuringRun = !Form().cmdToss->isEnabled();
+        Form().close();
+    });
+    Toss("1e15");
+    EXPECT_TRUE(disabledDuringRun);
+    EXPECT_LE(draws.DoublesTaken(), static_cast<size_t>(flipwell::kPollEvery));
+}
+
+TEST_F(FlipwellWindow, EnterTossesAndTheRowsStayCentred) {
+    platform::ScriptedDraws draws({0.75});
+    Form().txtTimes->setText("3");
+    Form().txtTimes->setFocus();
+    QTest::keyClick(Form().txtTimes, Qt::Key_Return);
+    EXPECT_EQ(Form().lblAllV->Text(), "3");
+
+    Form().resize(800, 500);
+    const int rowLeft = Form().lblToss->Left();
+    const int rowRight = Form().cmdToss->x() + Form().cmdToss->width();
+    EXPECT_LE(std::abs(rowLeft - (800 - rowRight)), 1);
+    EXPECT_EQ(Form().prgToss->y(), 500 - Form().prgToss->height());
+    EXPECT_EQ(Form().prgToss->width(), 800);
+    EXPECT_EQ(Form().lblPerc->Left(), (800 - 202) / 2);
+}
+
+TEST(FlipwellFormat, WholeNumbersGroupedFractionsTrimmed) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(platform::FormatTrimmed(1000), "1,000");
+    EXPECT_EQ(platform::FormatTrimmed(0.02), "0.02");
+    EXPECT_EQ(platform::FormatTrimmed(-0.5), "-0.5");
+}
+
+} // namespace
