@@ -1,0 +1,120 @@
+#include "frmCointoss.h"
+
+#include "Color.h"
+#include "Dialogs.h"
+#include "MultiLineTextBox.h"
+#include "PrngLibrary.h"
+#include "TextBox.h"
+#include "frmStats.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+
+frmCointoss::frmCointoss(QWidget* parent) : QWidget(parent) {
+    setWindowTitle("Veritope - Cointoss");
+    QPalette face = palette();
+    face.setColor(QPalette::Window, platform::ToQColor(platform::kButtonFaceColor));
+    setPalette(face);
+    setAutoFillBackground(true);
+
+    frmMode = new QGroupBox("Generate sequence", this);
+    frmMode->setGeometry(10, 5, 220, 140);
+    optManual = new QRadioButton("Manually", frmMode);
+    optManual->setGeometry(11, 18, 90, 33);
+    optManual->setChecked(true);
+    optRandom = new QRadioButton("Using a random number generator", frmMode);
+    optRandom->setGeometry(11, 46, 186, 33);
+    txtLength = new platform::TextBox(frmMode);
+    txtLength->setText("256");
+    txtLength->setGeometry(28, 75, 54, 22);
+    lblChars = new QLabel("characters", frmMode);
+    lblChars->setGeometry(88, 78, 75, 18);
+    cmdGen = new QPushButton("Generate", frmMode);
+    cmdGen->setGeometry(27, 102, 112, 25);
+
+    txtSeq = new platform::MultiLineTextBox(this, platform::MultiLineTextBox::kVertical);
+    txtSeq->setGeometry(240, 11, 430, 135);
+    cmdStats = new QPushButton("Calculate statistics", this);
+    cmdStats->setGeometry(240, 152, 208, 26);
+    lblLength = new QLabel("0 characters", this);
+    lblLength->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    lblLength->setGeometry(490, 155, 180, 19);
+
+    connect(optRandom, &QRadioButton::clicked, this, [this] { optRandom_Click(); });
+    connect(optManual, &QRadioButton::clicked, this, [this] { optManual_Click(); });
+    txtSeq->onChange = [this] { txtSeq_Change(); };
+    connect(cmdGen, &QPushButton::clicked, this, [this] { cmdGen_Click(); });
+    connect(cmdStats, &QPushButton::clicked, this, [this] { cmdStats_Click(); });
+
+    Form_Load();
+    setFixedSize(682, 186);
+}
+
+frmCointoss::~frmCointoss() = default;
+
+void frmCointoss::Form_Load() {
+    counts = cointoss::RunCounts();
+    for (QWidget* w : std::initializer_list<QWidget*>{txtLength, lblChars, cmdGen})
+        w->setEnabled(false);
+}
+
+void frmCointoss::ShowLength() {
+    lblLength->setText(QString::number(seq.size()) + " characters");
+}
+
+void frmCointoss::optRandom_Click() {
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdGen, txtLength, lblChars})
+        w->setEnabled(true);
+    txtSeq->setReadOnly(true);
+}
+
+void frmCointoss::optManual_Click() {
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdGen, txtLength, lblChars})
+        w->setEnabled(false);
+    txtSeq->setReadOnly(false);
+    txtSeq->SetText(QString());
+    seq.clear();
+    ShowLength();
+    txtSeq->setFocus();
+}
+
+void frmCointoss::txtSeq_Change() {
+    if (optManual->isChecked())
+        seq = txtSeq->Text();
+    ShowLength();
+}
+
+void frmCointoss::ShowSequence(const QString& text) {
+    txtSeq->SetText(text);
+    // An unchanged text raises no Change.
+    ShowLength();
+}
+
+void frmCointoss::cmdGen_Click() {
+    const int32_t n = cointoss::GeneratedLength(txtLength->text().toStdString());
+    txtLength->setText(QString::number(n));
+    seq = QString::fromStdString(cointoss::Generate(n, [] { return platform::PRNGOpenDouble() >= 0.5; }));
+    ShowSequence(seq);
+}
+
+void frmCointoss::cmdStats_Click() {
+    std::string text = seq.toStdString();
+    const int32_t longest = counts.Count(text);
+    seq = QString::fromStdString(text);
+    ShowSequence(seq);
+    if (longest < 1) {
+        platform::MessageBox("There must be at least one 1 in the sequence!", "Generate statistics",
+                             platform::MessageIcon::Information);
+        return;
+    }
+    auto* chart = new frmStats(this);
+    chart->ReDimStats(longest);
+    const std::vector<int32_t>& c = counts.Counts();
+    for (int32_t k = 0; k <= longest; ++k)
+        chart->SetStats(k, c[k]);
+    chart->SetOuterHeightTwips((static_cast<int64_t>(longest) + 1) * 500);
+    chart->ShowModeless();
+}

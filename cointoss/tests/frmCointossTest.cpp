@@ -1,0 +1,167 @@
+#include "frmCointoss.h"
+
+#include "MultiLineTextBox.h"
+#include "PrngLibrary.h"
+#include "ScriptedDialogs.h"
+#include "Surface.h"
+#include "TextBox.h"
+#include "frmStats.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class CointossWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dialogs_.SetFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
+        form_ = std::make_unique<frmCointoss>();
+        form_->show();
+    }
+    void TearDown() override {
+        form_.reset();
+        EXPECT_EQ(dialogs_.Unused(), 0u);
+    }
+    frmCointoss& Form() { return *form_; }
+    // The chart windows open now, oldest first.
+    std::vector<frmStats*> Charts() {
+        std::vector<frmStats*> charts;
+        for (QObject* child : Form().children())
+            if (auto* chart = dynamic_cast<frmStats*>(child); chart && chart->isVisible())
+                charts.push_back(chart);
+        return charts;
+    }
+    platform::ScriptedDialogs dialogs_;
+    std::unique_ptr<frmCointoss> form_;
+};
+
+TEST_F(CointossWindow, StartsInManualModeWithAFixedSize) {
+    EXPECT_EQ(Form().windowTitle(), "Veritope - Cointoss");
+    EXPECT_TRUE(Form().optManual->isChecked());
+    EXPECT_FALSE(Form().cmdGen->isEnabled());
+    EXPECT_FALSE(Form().txtLength->isEnabled());
+    EXPECT_EQ(Form().lblLength->text(), "0 characters");
+    EXPECT_EQ(Form().minimumSize(), QSize(682, 186));
+    EXPECT_EQ(Form().maximumSize(), QSize(682, 186));
+}
+
+TEST_F(CointossWindow, TypedSequenceIsCleanedAndChartedInANewWindowEachTime) {
+    QTest::keyClicks(Form().txtSeq, "1 0");
+    QTest::keyClick(Form().txtSeq, Qt::Key_Return);
+    QTest::keyClicks(Form().txtSeq, "1");
+    EXPECT_EQ(Form().lblLength->text(), "6 characters") << "the typed line break is CR LF";
+    Form().cmdStats->click();
+    EXPECT_EQ(Form().txtSeq->Text(), "101");
+    EXPECT_EQ(Form().lblLength->text(), "3 characters");
+    ASSERT_EQ(Charts().size(), 1u);
+    EXPECT_EQ(Charts()[0]->windowTitle(), "One-block statistics");
+    Form().cmdStats->click();
+    EXPECT_EQ(Charts().size(), 2u) << "earlier charts stay open";
+
+    // A closed chart is destroyed.
+    QPointer<frmStats> first = Charts()[0];
+    first->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+}
+
+TEST_F(CointossWindow, SequenceWithoutOnesGivesTheMessageAndNoChart) {
+    dialogs_.AnswerMessage(platform::MessageResult::Ok);
+    Form().txtSeq->SetText("000");
+    Form().cmdStats->click();
+    ASSERT_EQ(dialogs_.Requests().size(), 1u);
+    EXPECT_EQ(dialogs_.Requests()[0].text, "There must be at least one 1 in the sequence!");
+    EXPECT_EQ(dialogs_.Requests()[0].title, "Generate statistics");
+    EXPECT_EQ(dialogs_.Requests()[0].icon, platform::MessageIcon::Information);
+    EXPECT_TRUE(Charts().empty());
+}
+
+TEST_F(CointossWindow, GeneratingAndSwitchingModes) {
+    Form().txtSeq->SetText("0110");
+    Form().optRandom->click();
+    EXPECT_TRUE(Form().txtSeq->isReadOnly());
+    EXPECT_EQ(Form().seq, "0110") << "the sequence stays";
+    EXPECT_TRUE(Form().cmdGen->isEnabled());
+
+    platform::ScriptedDraws draws({0.5, 0.25, 0.75});
+    Form().txtLength->setText("4.5");
+    Form().cmdGen->click();
+    EXPECT_EQ(Form().txtLength->text(), "4");
+    EXPECT_EQ(Form().seq, "1011");
+    EXPECT_EQ(Form().txtSeq->Text(), "1011");
+    EXPECT_EQ(Form().lblLength->text(), "4 characters");
+
+    Form().txtLength->setText("-7");
+    Form().cmdGen->click();
+    EXPECT_EQ(Form().txtLength->text(), "0");
+    EXPECT_EQ(Form().seq, "");
+    dialogs_.AnswerMessage(platform::MessageResult::Ok);
+    Form().cmdStats->click();
+    EXPECT_EQ(dialogs_.Requests().size(), 1u);
+
+    Form().txtSeq->SetText("x");
+    Form().optManual->click();
+    EXPECT_EQ(Form().seq, "");
+    EXPECT_EQ(Form().txtSeq->Text(), "");
+    EXPECT_FALSE(Form().txtSeq->isReadOnly());
+    EXPECT_FALSE(Form().cmdGen->isEnabled());
+}
+
+TEST_F(CointossWindow, ChartHeightIsTheOuterHeightInTwips) {
+    Form().txtSeq->SetText("0110111");
+    Form().cmdStats->click();
+    ASSERT_EQ(Charts().size(), 1u);
+    frmStats& chart = *Charts()[0];
+    // (3 + 1) * 500 twips, title bar included.
+    EXPECT_EQ(chart.RequestedOuterHeight(), 133);
+    EXPECT_LE(chart.height(), 133);
+}
+
+// The bars of a known count set in a chart of a fixed size: rows of rh pixels, each bar 80% of its
+// row, a tenth of a row above its lower boundary, as long as its count needs.
+TEST(StatsChart, BarsStandInTheirRows) {
+    QWidget owner;
+    frmStats chart(&owner);
+    chart.ReDimStats(3);
+    chart.SetStats(1, 0);
+    chart.SetStats(2, 1);
+    chart.SetStats(3, 2);
+    chart.resize(650, 320);
+    chart.show();
+    const platform::Surface& s = *chart.surface;
+    const double rh = (320 - 20) / 3.0; // 100
+    const int left = s.TextWidth("3 ") + 10;
+    const double sx = (650 - 20 - s.TextWidth(" (2)") - s.TextWidth("3 ")) / 2.0;
+    const QColor red(0xFF, 0, 0), fill(0xFF, 0xE0, 0xC0), white(Qt::white);
+    for (int i = 1; i <= 3; ++i) {
+        const int bottom = static_cast<int>(std::lround(i * rh + 10 - rh / 10));
+        const int top = static_cast<int>(std::lround(bottom - rh * 8 / 10));
+        const int right = static_cast<int>(std::lround((i - 1) * sx + left));
+        EXPECT_EQ(s.Pixel(left, (top + bottom) / 2), red) << "row " << i;
+        EXPECT_EQ(s.Pixel(right, (top + bottom) / 2), red) << "row " << i;
+        EXPECT_EQ(s.Pixel(left, top - 2), white) << "row " << i;
+        if (i > 1) {
+            EXPECT_EQ(s.Pixel((left + right) / 2, (top + bottom) / 2), fill) << "row " << i;
+        }
+    }
+}
+
+TEST(StatsChart, NoOnesSaysSo) {
+    QWidget owner;
+    frmStats chart(&owner);
+    chart.ReDimStats(2);
+    chart.resize(300, 200);
+    chart.show();
+    bool anyInk = false;
+    for (int x = 10; x < 200 && !anyInk; ++x)
+        anyInk = chart.surface->Pixel(x, 25) != QColor(Qt::white);
+    EXPECT_TRUE(anyInk) << "the text at (10, 20)";
+}
+
+} // namespace
