@@ -12,14 +12,20 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char ByteOf(char16_t c) {
+// The byte of c, or -1 when the code page has none.
+int ByteOrNone(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
+        return c;
     for (std::size_t i = 0; i < kHigh.size(); ++i) {
         if (kHigh[i] == c)
-            return static_cast<char>(0x80 + i);
+            return static_cast<int>(0x80 + i);
     }
-    return '?';
+    return -1;
+}
+
+char ByteOf(char16_t c) {
+    const int b = ByteOrNone(c);
+    return b < 0 ? '?' : static_cast<char>(b);
 }
 
 } // namespace
@@ -46,6 +52,23 @@ std::string ToWindows1252(const QString& text) {
             continue;
         }
         bytes.push_back(ByteOf(*p));
+    }
+    return bytes;
+}
+
+std::string ToWindows1252Only(const QString& text) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* const end = p + text.size();
+    for (; p != end; ++p) {
+        if (QChar::isHighSurrogate(*p) && p + 1 != end && QChar::isLowSurrogate(p[1])) {
+            ++p;
+            continue;
+        }
+        const int b = ByteOrNone(*p);
+        if (b >= 0)
+            bytes.push_back(static_cast<char>(b));
     }
     return bytes;
 }

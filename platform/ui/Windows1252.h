@@ -18,4 +18,9 @@ QString FromWindows1252(std::string_view bytes);
 // outside the basic plane too).
 std::string ToWindows1252(const QString& text);
 
+// The bytes of the characters the code page has; every other character (one
+// outside the basic plane too) is left out, for readers that must not take a
+// character they cannot hold for a "?".
+std::string ToWindows1252Only(const QString& text);
+
 } // namespace platform

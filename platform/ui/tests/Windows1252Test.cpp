@@ -41,3 +41,12 @@ TEST(Windows1252, CharactersWithoutAByteBecomeQuestionMarks) {
     // characters); a character outside the basic plane is one mark.
     EXPECT_EQ(ToWindows1252(QString::fromUtf8("a\u0080b\u009F\u4E2D\U0001F600c")), "a?b??" "?c");
 }
+
+TEST(Windows1252, OnlyTheCodePagesCharactersLeavesTheOthersOut) {
+    EXPECT_EQ(ToWindows1252Only(QString::fromUtf8("a\u0080b\u009F\u4E2D\U0001F600c\u20AC?")),
+              "abc\x80?");
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    EXPECT_EQ(ToWindows1252Only(FromWindows1252(all)), all);
+}
