@@ -50,6 +50,13 @@ void AppendShortest(std::string& text, double value) {
     text.append(buffer, result.ptr);
 }
 
+// The share of a weight in the sum, in bits. A share too small for a double
+// counts as 0, as its limit is: 0 x log 0 would be NaN.
+double EntropyTerm(double w, double sum) {
+    const double p = w / sum;
+    return p > 0 ? p * std::log(p) / std::log(2.0) : 0;
+}
+
 } // namespace
 
 CodeForest::~CodeForest() {
@@ -68,11 +75,25 @@ void CodeForest::RecomputeEntropy() {
     for (const auto& tree : forest_) {
         const double w = tree->weight;
         if (w > 0)
-            entropy_ -= (w / sumWeight_) * std::log(w / sumWeight_) / std::log(2.0);
+            entropy_ -= EntropyTerm(w, sumWeight_);
     }
 }
 
-void CodeForest::Add(double value) {
+AddCheck CodeForest::CheckAdd(double value) const {
+    if (forest_.size() >= static_cast<size_t>(kMaxTrees))
+        return AddCheck::Full;
+    // No leaf lies deeper than n - 1, so the path length stays below (n - 1) x sum;
+    // the information, entropy x sum, stays below log2(n) x sum, no more.
+    const double sum = sumWeight_ + value;
+    const double deepest = std::max<double>(1, static_cast<double>(forest_.size()));
+    if (!std::isfinite(value) || !std::isfinite(sum) || !std::isfinite(sum * deepest))
+        return AddCheck::OutOfRange;
+    return AddCheck::Ok;
+}
+
+bool CodeForest::Add(double value) {
+    if (CheckAdd(value) != AddCheck::Ok)
+        return false;
     auto leaf = std::make_unique<clsNode>();
     leaf->chars = std::to_string(forest_.size() + 1);
     leaf->weight = value;
@@ -81,6 +102,7 @@ void CodeForest::Add(double value) {
     forest_.push_back(std::move(leaf));
     RecomputeEntropy();
     UpdateStatistics();
+    return true;
 }
 
 void CodeForest::Remove() {
@@ -156,7 +178,7 @@ void CodeForest::RecomputeWeights(clsNode& root) {
             const double w = node->weight;
             NoteLeafWeight(w);
             if (w > 0)
-                entropy_ -= (w / sumWeight_) * std::log(w / sumWeight_) / std::log(2.0);
+                entropy_ -= EntropyTerm(w, sumWeight_);
         }
     }
 }

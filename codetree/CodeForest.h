@@ -40,6 +40,14 @@ struct clsNode {
     bool IsLeaf() const { return left == nullptr; }
 };
 
+// The most trees the forest holds: the root over all of them has 2n - 1 nodes,
+// which its 16-bit width must hold, as the merge record holds their positions.
+inline constexpr int kMaxTrees = 16384;
+
+// Whether a weight can be added: the forest is full, or the sum, the entropy or
+// the path length of some shape of the forest would leave the range of doubles.
+enum class AddCheck { Ok, Full, OutOfRange };
+
 // A merge step not yet undone: the two forest positions merged, low < high.
 struct MergeRecord {
     int16_t low = 0;
@@ -70,8 +78,10 @@ public:
     double PathLength() const { return pathLength_; }
     bool FileMode() const { return fileMode_; }
 
-    // Probability mode: appends a leaf of weight value, labelled Size() + 1.
-    void Add(double value);
+    // Probability mode: appends a leaf of weight value, labelled Size() + 1, unless
+    // CheckAdd refuses it; then nothing changes and the result is false.
+    bool Add(double value);
+    AddCheck CheckAdd(double value) const;
     // Removes the selected root and relabels the leaves 1 ... n in forest order.
     void Remove();
     // Divides every weight by the sum, which becomes 1.

@@ -4,6 +4,7 @@
 #include "frmCodetree.h"
 
 #include "Color.h"
+#include "Dialogs.h"
 #include "Help.h"
 #include "NumberFormat.h"
 #include "ScrollBar.h"
@@ -146,6 +147,9 @@ void frmCodetree::showEvent(QShowEvent* event) {
         PlaceOwned(*nodes_, 4);
         PlaceOwned(*file_, 4);
         PlaceOwned(*wait_, 4);
+        // At start the weights are what the user enters first.
+        if (!forest_.FileMode() && forest_.History().empty())
+            nodes_->ShowModeless();
     }
     UpdateControls();
 }
@@ -217,6 +221,8 @@ void frmCodetree::tlbToolBar_ButtonClick(const QString& key) {
     if (busy_)
         return;
     if (key == "New") {
+        // The target dialog belongs to the file that was open.
+        file_->hide();
         ForgetHover();
         forest_.ClearAll();
         ResetView();
@@ -284,10 +290,9 @@ void frmCodetree::UpdateControls() {
         nodes_->cmdNormalize->setEnabled(sum != 1 && sum != 0);
         nodes_->cmdRemove->setEnabled(forest_.Selection() != nullptr);
         // Shown with this window: before it, the tool window would have no place.
-        if (isVisible()) {
-            nodes_->ShowModeless();
-            nodes_->txtAdd->setFocus();
-        }
+        // It never takes the focus from this window: the toolbar keeps it.
+        if (isVisible())
+            nodes_->ShowBeside();
     }
 
     QAction* save = tlbToolBar->Action("Save");
@@ -310,6 +315,20 @@ void frmCodetree::UpdateControls() {
 void frmCodetree::Add(double value) {
     if (busy_)
         return;
+    switch (forest_.CheckAdd(value)) {
+    case codetree::AddCheck::Ok:
+        break;
+    case codetree::AddCheck::Full:
+        platform::MessageBox("No more than " + FormatValue(codetree::kMaxTrees) +
+                                 " weights can be entered.",
+                             "Codetree", platform::MessageIcon::Critical);
+        return;
+    case codetree::AddCheck::OutOfRange:
+        platform::MessageBox("The weight is too large: the sum of the weights would go beyond "
+                             "the range of numbers.",
+                             "Codetree", platform::MessageIcon::Critical);
+        return;
+    }
     forest_.Add(value);
     Repaint();
     UpdateControls();

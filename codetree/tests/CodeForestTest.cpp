@@ -3,7 +3,9 @@
 
 #include "CodeForest.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 
 namespace {
@@ -121,6 +123,61 @@ TEST(CodeForestTest, RemoveAndNormalize) {
     zero.Add(0);
     zero.Normalize();
     EXPECT_EQ(zero.Tree(1).weight, 0) << "a zero sum leaves the weights alone";
+}
+
+// Every statistic stays a number: a weight that would take the sum, the path
+// length of some shape or the information beyond the doubles is refused.
+TEST(CodeForestTest, AddRefusesWeightsTheStatisticsCannotHold) {
+    CodeForest twice;
+    EXPECT_TRUE(twice.Add(1e308));
+    EXPECT_EQ(twice.CheckAdd(1e308), AddCheck::OutOfRange);
+    EXPECT_FALSE(twice.Add(1e308));
+    EXPECT_TRUE(twice.Size() == 1 && twice.SumWeight() == 1e308);
+
+    // A share too small for a double adds nothing to the entropy.
+    CodeForest tiny;
+    AddAll(tiny, {1e307, 1e-300});
+    EXPECT_TRUE(std::isfinite(tiny.Entropy())) << tiny.Entropy();
+    EXPECT_EQ(tiny.Entropy(), 0);
+
+    // Doubling weights merge into a chain, whose deepest leaf lies n - 1 levels down.
+    CodeForest chain;
+    double w = 1e290;
+    EXPECT_TRUE(chain.Add(w));
+    while (chain.Add(w))
+        w *= 2;
+    EXPECT_EQ(chain.CheckAdd(w), AddCheck::OutOfRange);
+    EXPECT_GT(chain.Size(), 40);
+    while (chain.Size() >= 2)
+        chain.MergeStep();
+    chain.UpdateStatistics();
+    EXPECT_EQ(chain.Tree(1).height, chain.History().size() + 1) << "a chain";
+    EXPECT_TRUE(std::isfinite(chain.PathLength())) << chain.PathLength();
+    EXPECT_TRUE(std::isfinite(chain.Entropy() * chain.SumWeight()));
+    EXPECT_EQ(CodeForest().CheckAdd(std::numeric_limits<double>::infinity()),
+              AddCheck::OutOfRange);
+}
+
+// As many trees as a root's 16-bit width can hold over all of them, and every
+// merge undone back to the leaves in their order.
+TEST(CodeForestTest, TheForestHoldsWhatItsFieldsHold) {
+    CodeForest forest;
+    for (int k = 0; k < kMaxTrees; ++k)
+        ASSERT_TRUE(forest.Add(1));
+    EXPECT_EQ(forest.CheckAdd(1), AddCheck::Full);
+    EXPECT_FALSE(forest.Add(1));
+    EXPECT_EQ(forest.Size(), kMaxTrees);
+    while (forest.Size() >= 2)
+        forest.MergeStep();
+    EXPECT_EQ(forest.Tree(1).width, 2 * kMaxTrees - 1);
+    EXPECT_EQ(forest.Tree(1).height, 15);
+    for (const MergeRecord& r : forest.History())
+        ASSERT_TRUE(r.low >= 1 && r.low < r.high) << r.low << ":" << r.high;
+    while (!forest.History().empty())
+        forest.UndoMergeStep();
+    ASSERT_EQ(forest.Size(), kMaxTrees);
+    for (int i = 1; i <= kMaxTrees; ++i)
+        ASSERT_EQ(forest.Tree(i).chars, std::to_string(i));
 }
 
 TEST(CodeForestTest, LoadCountsSortsAndTheTreeGivesTheCodeLength) {
