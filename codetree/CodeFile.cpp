@@ -20,7 +20,7 @@ namespace {
 constexpr size_t kProgressStep = 64 * 1024;
 // Counts must stay exact as the forest's double weights.
 constexpr double kMaxCount = 9007199254740992.0; // 2^53
-// Characters of the count line kept for reading its number; the rest is skipped.
+// The longest count line read; a longer one is damage.
 constexpr size_t kMaxCountText = 1024;
 
 uint64_t Load64(const uint8_t* p) {
@@ -447,8 +447,9 @@ bool IsHeaderNext(platform::ByteReader& in) {
 }
 
 // Reads the rest of the line after the header, to the line feed, and converts its
-// leading decimal number to a count, halves to even; 0 when there is none or it is
-// below 1. False for a count beyond 2^53 or a read error.
+// leading decimal number to a count, halves to even; 0 when there is none. False
+// for a count below 0 or beyond 2^53, a line too long to read whole (its number
+// could lie beyond what was kept) or a read error: the file is damaged.
 bool ReadCount(platform::ByteReader& in, uint64_t& count) {
     std::string text;
     bool leading = true;
@@ -456,8 +457,9 @@ bool ReadCount(platform::ByteReader& in, uint64_t& count) {
         if (leading && (c == ' ' || c == '\t'))
             continue;
         leading = false;
-        if (text.size() < kMaxCountText)
-            text += static_cast<char>(c);
+        if (text.size() == kMaxCountText)
+            return false;
+        text += static_cast<char>(c);
     }
     if (in.Failed())
         return false;
@@ -465,9 +467,9 @@ bool ReadCount(platform::ByteReader& in, uint64_t& count) {
     if (!platform::ParseLeadingNumber(text, value))
         value = 0;
     value = platform::RoundHalfEven(value);
-    if (!(std::fabs(value) <= kMaxCount))
+    if (!(value >= 0 && value <= kMaxCount))
         return false;
-    count = value >= 1 ? static_cast<uint64_t>(value) : 0;
+    count = static_cast<uint64_t>(value);
     return true;
 }
 

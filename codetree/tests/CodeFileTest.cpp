@@ -267,7 +267,10 @@ TEST_F(CodeFileTest, OpeningReadsTheHeaderAndTheCountAndRefusesDamage) {
         {Header("2.5") + stream, Outcome::Done, {1, 1}}, // halves go to the even neighbour
         {Header("1.5") + stream, Outcome::Done, {1, 1}},
         {Header("abc") + stream, Outcome::Done, {}},
-        {Header("-3") + stream, Outcome::Done, {}},
+        {Header("-3") + stream, Outcome::Failed, {}}, // a count below 0 is damage
+        // A count line too long to read whole is damage too, not a count of 0.
+        {Header(std::string(1100, '0') + "3") + stream, Outcome::Failed, {}},
+        {Header("3 " + std::string(1100, 'x')) + stream, Outcome::Failed, {}},
         {Header("3") + Bytes(stream.begin(), stream.begin() + 2), Outcome::Failed, {}},
         {Header("5") + Bytes(1 << 16, 0xFF), Outcome::Failed, {}}, // a tree that never ends
         {Header("1000") + stream, Outcome::Failed, {}},            // more symbols than data
@@ -291,6 +294,38 @@ TEST_F(CodeFileTest, OpeningReadsTheHeaderAndTheCountAndRefusesDamage) {
         EXPECT_EQ(weights, c.weights);
         // A plain file is counted from its first byte, the header's bytes read included.
         EXPECT_TRUE(compressed || forest.SumWeight() == static_cast<double>(c.file.size()));
+    }
+}
+
+// A code tree of bytes has at most 256 leaves: 255 internal nodes. A stored tree
+// with one internal node more is damage, whatever its leaves.
+TEST_F(CodeFileTest, StoredTreesHoldAtMost255InternalNodes) {
+    for (const int internal : {255, 256}) {
+        // A chain: every internal node has a leaf on its left, the last one two.
+        std::string bits;
+        for (int k = 0; k <= internal; ++k) {
+            if (k < internal)
+                bits += "1";
+            bits += "0";
+            for (int i = 0; i < 8; ++i)
+                bits += ((k % 256) >> i & 1) ? "1" : "0";
+        }
+        bits += "0"; // one symbol: the leftmost leaf, byte 0
+        const fs::path path = Write("chain.tkv", Header("1") + PackBits(bits));
+        CodeForest forest;
+        bool compressed = false;
+        TestProgress progress;
+        const Outcome outcome = OpenFile(path, forest, compressed, progress);
+        EXPECT_TRUE(compressed);
+        if (internal == 255) {
+            ASSERT_EQ(outcome, Outcome::Done);
+            EXPECT_EQ(forest.Tree(1).width, 2 * 255 + 1);
+            EXPECT_EQ(forest.Tree(1).left->weight, 1);
+            EXPECT_EQ(forest.SumWeight(), 1);
+        } else {
+            EXPECT_EQ(outcome, Outcome::Failed);
+            EXPECT_EQ(forest.Size(), 0);
+        }
     }
 }
 
