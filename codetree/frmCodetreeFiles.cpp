@@ -129,6 +129,8 @@ void frmCodetree::EndOperation() {
 void frmCodetree::OpenFile(const QString& path) {
     if (busy_)
         return;
+    // The target dialog belongs to the file that was open.
+    file_->hide();
     openedPath_ = path;
     BeginOperation("Opening " + path, FileSize(path), true);
     ForgetHover();

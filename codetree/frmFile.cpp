@@ -1,5 +1,6 @@
 #include "frmFile.h"
 
+#include "DefaultButtons.h"
 #include "Dialogs.h"
 #include "Help.h"
 #include "TextBox.h"
@@ -20,8 +21,11 @@ frmFile::frmFile(frmCodetree& owner) : ModelessDialog(&owner), owner_(owner) {
     cmdBrowse = new QPushButton("...", this);
     cmdBrowse->setFixedWidth(cmdBrowse->fontMetrics().horizontalAdvance("...") + 16);
     cmdCompress = new QPushButton("Compress", this);
+    // No default button: a key press meant for the file name or for "..." never
+    // writes over a file. Enter presses the button that has the focus.
     cmdBrowse->setAutoDefault(false);
-    cmdCompress->setDefault(true);
+    cmdCompress->setAutoDefault(false);
+    new platform::DefaultButtons(this);
     connect(cmdBrowse, &QPushButton::clicked, this, [this] { cmdBrowse_Click(); });
     connect(cmdCompress, &QPushButton::clicked, this, [this] { cmdCompress_Click(); });
 

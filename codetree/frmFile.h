@@ -14,7 +14,8 @@ class TextBox;
 
 // The target dialog of the Save command: where to write the compressed form of
 // the opened plain file, or the decompressed form of the opened compressed one.
-// The main window sets its captions before it shows it.
+// The main window sets its captions before it shows it. It has no default
+// button: Enter presses only the button that has the focus.
 class frmFile : public platform::ModelessDialog {
 public:
     static constexpr int kCompressContext = 43;

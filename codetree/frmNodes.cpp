@@ -1,6 +1,7 @@
 #include "frmNodes.h"
 
 #include "Conversions.h"
+#include "DefaultButtons.h"
 #include "Help.h"
 #include "TextBox.h"
 #include "frmCodetree.h"
@@ -41,6 +42,20 @@ Fraction ReadFraction(const QString& text) {
     return {true, platform::Val(view.substr(0, slash)), platform::Val(view.substr(slash + 1))};
 }
 
+double ValueOf(const Fraction& f) {
+    if (!f.slash)
+        return f.first;
+    return f.second == 0 ? f.first : f.first / f.second;
+}
+
+// The text as Add writes it back: the fraction of two whole numbers stays one;
+// otherwise the number before any "/" (a denominator 0 is dropped).
+QString Rewritten(const Fraction& f) {
+    if (!f.slash || f.second == 0 || !Integral(f.first) || !Integral(f.second))
+        return Shortest(f.first);
+    return Shortest(f.first) + "/" + Shortest(f.second);
+}
+
 } // namespace
 
 frmNodes::frmNodes(frmCodetree& owner) : ModelessDialog(&owner, true), owner_(owner) {
@@ -53,6 +68,8 @@ frmNodes::frmNodes(frmCodetree& owner) : ModelessDialog(&owner, true), owner_(ow
     for (QPushButton* button : {cmdAdd, cmdNormalize, cmdRemove})
         button->setAutoDefault(false);
     cmdAdd->setEnabled(false);
+    buttons_ = new platform::DefaultButtons(this);
+    buttons_->SetDefault(cmdAdd);
 
     connect(txtAdd, &QLineEdit::textChanged, this, [this] { txtAdd_Change(); });
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
@@ -75,27 +92,30 @@ frmNodes::frmNodes(frmCodetree& owner) : ModelessDialog(&owner, true), owner_(ow
 
 void frmNodes::txtAdd_Change() {
     const Fraction f = ReadFraction(txtAdd->text());
-    if (!f.slash)
-        addVal = f.first;
-    else
-        addVal = f.second == 0 ? f.first : f.first / f.second;
-    // A weight beyond the double range would turn every statistic into NaN.
-    cmdAdd->setEnabled(addVal > 0 && std::isfinite(addVal));
+    addVal = ValueOf(f);
+    // "1.5/2" reads 0.75 but adds 1.5, and "-1.5/-2" would add nothing: the
+    // button follows what the click adds. A weight beyond the double range would
+    // turn every statistic into NaN.
+    const double added = ValueOf(ReadFraction(Rewritten(f)));
+    cmdAdd->setEnabled(added > 0 && std::isfinite(added));
 }
 
 void frmNodes::cmdAdd_Click() {
-    const Fraction f = ReadFraction(txtAdd->text());
-    QString text;
-    if (!f.slash || f.second == 0 || !Integral(f.first) || !Integral(f.second))
-        text = Shortest(f.first);
-    else
-        text = Shortest(f.first) + "/" + Shortest(f.second);
-    txtAdd->setText(text);
+    txtAdd->setText(Rewritten(ReadFraction(txtAdd->text())));
     txtAdd_Change();
     txtAdd->selectAll();
     txtAdd->setFocus();
     if (cmdAdd->isEnabled())
         owner_.Add(addVal);
+}
+
+void frmNodes::ShowBeside() {
+    if (!isVisible()) {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
+    txtAdd->setFocus();
 }
 
 void frmNodes::cmdNormalize_Click() {

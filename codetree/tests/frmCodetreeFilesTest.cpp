@@ -151,6 +151,44 @@ TEST_F(CodetreeFiles, SaveProposesTheTargetByTheOpenedName) {
     EXPECT_EQ(dialogs_.Requests().back().file.fileName, Q(dir_ / "chosen"));
 }
 
+// The target dialog belongs to the opened file: New and Open close it. It has no
+// default button, so Enter in the file name writes nothing; a focused button takes it.
+TEST_F(CodetreeFiles, TargetDialogClosesWithItsFileAndEnterPressesOnlyTheFocusedButton) {
+    const auto plain = WriteFile("a.txt", "abracadabra");
+    Open(plain);
+    Form().tlbToolBar->Click("Save");
+    ASSERT_TRUE(File().isVisible());
+    Form().tlbToolBar->Click("New");
+    EXPECT_FALSE(File().isVisible());
+    Open(plain);
+    Form().tlbToolBar->Click("Save");
+    Open(plain);
+    EXPECT_FALSE(File().isVisible());
+
+    Form().tlbToolBar->Click("Save");
+    const auto target = dir_ / "a.tkv";
+    const std::string before = "the file that stood there";
+    WriteFile("a.tkv", before);
+    File().txtFile->setText(Q(target));
+    QApplication::setActiveWindow(&File());
+    for (QWidget* focus : {static_cast<QWidget*>(File().txtFile), // Enter ends the typing
+                           static_cast<QWidget*>(File().cmdBrowse)}) {
+        if (focus == File().cmdBrowse)
+            dialogs_.AnswerFile(""); // "..." opens the save dialog, cancelled
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Return);
+        EXPECT_EQ(ReadFile(target), before);
+        EXPECT_TRUE(File().isVisible());
+        EXPECT_TRUE(modals_.empty());
+    }
+    EXPECT_EQ(dialogs_.Requests().back().kind, platform::DialogKind::SaveFile);
+    File().cmdCompress->setFocus();
+    QTest::keyClick(File().cmdCompress, Qt::Key_Return);
+    EXPECT_FALSE(File().isVisible());
+    EXPECT_EQ(modals_.size(), 1u);
+    EXPECT_NE(ReadFile(target), before);
+}
+
 TEST_F(CodetreeFiles, CancelLeavesNoTargetAndAnEmptyModel) {
     const auto source = WriteFile("a.txt", Text());
     Open(source);
