@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// The results file of a test: one line per stage in stage order, each the
+// stage's number of choices and its mean reaction time in milliseconds,
+// separated by a comma and ended by CR LF ("3,412.5"). The mean is written
+// with "." and up to 15 significant digits whatever the locale.
+//
+// On reading, a line's stage is its position in the file: the first field
+// must be a number that fits 16 bits but is otherwise ignored. A file is
+// refused whole when a field does not parse, a mean is not finite or lies
+// beyond the 32-bit range, or it holds more than kMaxStages records.
+
+namespace reactimer {
+
+constexpr int kMaxStages = 26;
+
+// means[k]: the mean of the stage with k + 1 choices.
+using StageMeans = std::array<double, kMaxStages>;
+
+struct StageResults {
+    StageMeans means{};
+    int nums = 0; // the number of stages held, 0..kMaxStages
+};
+
+// The text of a results file of the first `nums` means.
+std::string WriteResults(const StageMeans& means, int nums);
+
+// Reads the text of a results file; false for a damaged one, `results` then
+// unchanged.
+bool ReadResults(std::string_view text, StageResults& results);
+
+// The same on files. Saving writes the whole file aside and renames it over
+// `path`, so a failed save leaves the file that was there.
+bool LoadResultsFile(const std::filesystem::path& path, StageResults& results);
+bool SaveResultsFile(const std::filesystem::path& path, const StageMeans& means, int nums);
+
+} // namespace reactimer
