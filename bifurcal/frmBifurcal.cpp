@@ -20,8 +20,9 @@
 #include <QRadioButton>
 #include <utility>
 
+// The arrow images are the platform's.
 static void InitBifurcalResources() {
-    Q_INIT_RESOURCE(bifurcal);
+    Q_INIT_RESOURCE(platform_images);
 }
 
 namespace {
@@ -50,7 +51,7 @@ platform::TextBox* NewBox(const QString& text, QWidget* parent, const QRect& at)
 
 QPushButton* NewArrow(const char* image, QWidget* parent, const QRect& at) {
     auto* button = new QPushButton(parent);
-    button->setIcon(QIcon(QString(":/bifurcal/images/%1.svg").arg(image)));
+    button->setIcon(QIcon(QString(":/platform/images/%1.svg").arg(image)));
     button->setGeometry(at);
     button->setFocusPolicy(Qt::TabFocus);
     return button;

@@ -98,6 +98,11 @@ void DoEventsNow() {
     Pump(state, Now(state));
 }
 
+bool PumpDue() {
+    PumpClock::time_point now;
+    return Due(State(), now);
+}
+
 void SetDoEventsHook(std::function<void()> hook) {
     State().hook = std::move(hook);
 }

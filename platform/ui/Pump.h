@@ -18,6 +18,10 @@ constexpr std::chrono::milliseconds kPumpInterval{5};
 void DoEvents();
 // Lets pending messages run now, whatever the interval.
 void DoEventsNow();
+// Whether the next DoEvents will hand control to Qt, so that a loop whose
+// window shows its model can bring the controls up to date just before
+// messages run (a repaint or a handler sees them current) and not on every step.
+bool PumpDue();
 
 // Test hooks. The hook runs at the start of every DoEvents call (e.g. to press
 // Stop after n steps); null removes it.

@@ -60,6 +60,23 @@ TEST_F(PumpTest, HookRunsOnEveryCallAndQtOnlyEveryInterval) {
     EXPECT_EQ(hooks, 1003);
 }
 
+TEST_F(PumpTest, PumpDueForetellsTheNextDoEvents) {
+    EXPECT_TRUE(PumpDue()) << "the first call always pumps";
+    DoEvents();
+    const uint64_t start = PumpCount();
+    fakeNow += kPumpInterval - 1us;
+    EXPECT_FALSE(PumpDue());
+    DoEvents();
+    EXPECT_EQ(PumpCount(), start);
+    fakeNow += 1us;
+    EXPECT_TRUE(PumpDue());
+    EXPECT_TRUE(PumpDue()) << "asking pumps nothing";
+    EXPECT_EQ(PumpCount(), start);
+    DoEvents();
+    EXPECT_EQ(PumpCount(), start + 1);
+    EXPECT_FALSE(PumpDue());
+}
+
 TEST_F(PumpTest, PostedEventsRunWhenThePumpIsDue) {
     DoEvents();
     bool handled = false;
