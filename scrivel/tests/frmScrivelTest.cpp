@@ -145,5 +145,211 @@ TEST_F(ScrivelFixture, LanguageChartOfOneDefinitionIsOneFullBarWithoutValueOrNon
     EXPECT_EQ(Chart(), "");
 }
 
+// The rows of the report list as "text|text|..." lines.
+std::string Rows(const platform::ListView& list) {
+    std::string rows;
+    for (int r = 0; r < list.RowCount(); ++r) {
+        for (int c = 0; c < list.ColumnCount(); ++c)
+            rows += (c ? "|" : "") + list.Text(r, c).toStdString();
+        rows += "\n";
+    }
+    return rows;
+}
+
+TEST_F(ScrivelFixture, ReportsListTheCountsPaddedSortByAClickAndSaveAsTabbedLines) {
+    Analyze("AAB");
+    std::string shown;
+    onModal_ = [&](QDialog& dialog) {
+        auto& report = static_cast<frmReport&>(dialog);
+        shown = report.windowTitle().toStdString() + "\n" + Rows(*report.lstRep);
+        dialogs_.AnswerFile(Q(dir_ / "letters.txt"));
+        report.cmdSave->click();
+    };
+    Form().cmdReport->click();
+    EXPECT_EQ(shown, "Letter occurrence report\nA|2\nB|1\n");
+    EXPECT_EQ(ReadFile(dir_ / "letters.txt"), "A\t2\r\nB\t1\r\n");
+    EXPECT_EQ(dialogs_.Requests().back().file.filter, "Text files (*.txt)|*.txt");
+
+    // Counts padded to the longest, so that the texts sort as numbers; a second
+    // click on the same column reverses the order.
+    Analyze("AAAAAAAAAA BB C");
+    Form().tabStats->Select(1);
+    std::vector<std::string> orders;
+    onModal_ = [&](QDialog& dialog) {
+        platform::ListView& list = *static_cast<frmReport&>(dialog).lstRep;
+        orders.push_back(Rows(list));
+        list.ClickColumn(1);
+        orders.push_back(Rows(list));
+        list.ClickColumn(1);
+        orders.push_back(Rows(list));
+        list.ClickColumn(0);
+        orders.push_back(Rows(list));
+    };
+    Form().cmdReport->click();
+    ASSERT_EQ(orders.size(), 4u);
+    EXPECT_EQ(orders[0], "[Spc]| 2\nA|10\nB| 2\nC| 1\n");
+    EXPECT_EQ(orders[1], "C| 1\n[Spc]| 2\nB| 2\nA|10\n");
+    EXPECT_EQ(orders[2], "A|10\n[Spc]| 2\nB| 2\nC| 1\n");
+    EXPECT_EQ(orders[3], "A|10\nB| 2\nC| 1\n[Spc]| 2\n");
+
+    Form().tabStats->Select(3);
+    onModal_ = [&](QDialog& dialog) {
+        auto& report = static_cast<frmReport&>(dialog);
+        shown = report.windowTitle().toStdString() + "\n" + Rows(*report.lstRep);
+        EXPECT_EQ(report.lstRep->ColumnCount(), 4);
+        EXPECT_EQ(report.lstRep->ColumnWidth(0), 50);
+    };
+    Analyze("ABAB");
+    Form().cmdReport->click();
+    EXPECT_EQ(shown, "Letter triplet occurrence report\nA|B|A|1\nB|A|B|1\n");
+}
+
+TEST_F(ScrivelFixture, LanguageReportListsTheDefinitionsByNameAndSortsByTheFormattedDifference) {
+    const std::pair<const char*, const char*> languages[] = {
+        {"Beta", "zzzz yyyy zzzz"}, {"Alpha", "the cat sat on the mat"}, {"Gamma", "aaa bbb"}};
+    for (const auto& [name, text] : languages) {
+        Analyze(text);
+        dialogs_.AnswerFile(Q(dir_ / (std::string(name) + ".scrivel")));
+        Form().cmdSave->click();
+    }
+    Analyze("the cat sat on a mat");
+    Form().tabStats->Select(4);
+    std::vector<std::string> orders;
+    onModal_ = [&](QDialog& dialog) {
+        auto& report = static_cast<frmReport&>(dialog);
+        EXPECT_EQ(report.windowTitle(), "Language comparison report");
+        platform::ListView& list = *report.lstRep;
+        EXPECT_EQ(list.ColumnCaption(1), "Letter difference");
+        std::string names;
+        for (int r = 0; r < list.RowCount(); ++r)
+            names += list.Text(r, 0).toStdString() + " ";
+        orders.push_back(names);
+        // Ten decimals in the user's number format.
+        EXPECT_EQ(list.Text(0, 1).size(), 12);
+        list.ClickColumn(1);
+        names.clear();
+        for (int r = 0; r < list.RowCount(); ++r)
+            names += list.Text(r, 0).toStdString() + " ";
+        orders.push_back(names);
+    };
+    Form().cmdReport->click();
+    ASSERT_EQ(orders.size(), 2u);
+    EXPECT_EQ(orders[0], "Alpha Beta Gamma ");
+    EXPECT_EQ(orders[1], "Alpha Gamma Beta ");
+    // The closest language has the longest bar.
+    EXPECT_EQ(Chart().substr(0, 6), "Alpha ");
+}
+
+TEST_F(ScrivelFixture, LanguageWriterAsksBeforeReplacingAndRefusesWhatItCannotWrite) {
+    const std::filesystem::path path = WriteFile("Old.scrivel", "old");
+    // Not analysed yet: the writer analyses first.
+    Form().txtText->SetText("Some text");
+    dialogs_.AnswerFile(Q(path));
+    dialogs_.AnswerMessage(platform::MessageResult::No);
+    Form().cmdSave->click();
+    EXPECT_TRUE(Form().StatisticsValid());
+    const platform::DialogRequest& question = dialogs_.Requests().back();
+    EXPECT_EQ(question.text, Q(path) + " already exists. Replace?");
+    EXPECT_EQ(question.title, "Save language definition");
+    EXPECT_EQ(question.icon, platform::MessageIcon::None);
+    EXPECT_EQ(question.buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(ReadFile(path), "old");
+
+    dialogs_.AnswerFile(Q(path));
+    dialogs_.AnswerMessage(platform::MessageResult::Yes);
+    Form().cmdSave->click();
+    EXPECT_GT(ReadFile(path).size(), 2048u);
+
+    // A single counted character has no pair: nothing to divide by.
+    Analyze("A");
+    dialogs_.AnswerFile(Q(path));
+    dialogs_.AnswerMessage(platform::MessageResult::Yes);
+    dialogs_.AnswerMessage(platform::MessageResult::Ok);
+    Form().cmdSave->click();
+    EXPECT_EQ(dialogs_.Requests().back().text, "Error saving file");
+    EXPECT_EQ(dialogs_.Requests().back().icon, platform::MessageIcon::Critical);
+    EXPECT_GT(ReadFile(path).size(), 2048u);
+
+    // An analysis cancelled by the writer saves nothing.
+    Form().txtText->SetText(QString(500, 'x'));
+    platform::SetDoEventsHook([&] { Form().Analyzing().cmdCancel->click(); });
+    dialogs_.AnswerMessage(platform::MessageResult::Ok);
+    Form().cmdSave->click();
+    platform::SetDoEventsHook(nullptr);
+    EXPECT_EQ(dialogs_.Requests().back().text, "Analysis interrupted, file not saved.");
+    EXPECT_EQ(dialogs_.Requests().back().icon, platform::MessageIcon::Information);
+    EXPECT_FALSE(Form().StatisticsValid());
+}
+
+TEST_F(ScrivelFixture, RandomTextAsksForACountAndFollowsTheTriplets) {
+    // Answers the input box, and the message that follows when told so.
+    const auto ask = [&](const QString& answer, bool message = false) {
+        dialogs_.AnswerInput(answer);
+        if (message)
+            dialogs_.AnswerMessage(platform::MessageResult::Ok);
+        Form().cmdRandom->click();
+    };
+    Form().txtText->SetText("ABAB");
+    ask("");
+    EXPECT_EQ(dialogs_.Requests().back().text, "Characters to generate?");
+    EXPECT_EQ(dialogs_.Requests().back().defaultText, "1000");
+    EXPECT_EQ(modals_, 0);
+    for (const char* few : {"2", "abc"}) {
+        ask(few, true);
+        EXPECT_EQ(dialogs_.Requests().back().text, "There must be at least 3 characters.");
+        EXPECT_EQ(dialogs_.Requests().back().title, "Generate random text");
+    }
+    ask("1000001", true);
+    EXPECT_EQ(dialogs_.Requests().back().text, "There must be at most 1000000 characters.");
+    EXPECT_FALSE(Form().StatisticsValid());
+
+    // Every pair of ABAB continues one way only.
+    QString text;
+    onModal_ = [&](QDialog& dialog) {
+        auto& random = static_cast<frmRandom&>(dialog);
+        EXPECT_EQ(random.windowTitle(), "Random text");
+        text = random.txtText->Text();
+        dialogs_.AnswerFile(Q(dir_ / "random.txt"));
+        random.cmdSave->click();
+    };
+    ask("5");
+    EXPECT_TRUE(Form().StatisticsValid());
+    EXPECT_TRUE(text == "ABABA" || text == "BABAB") << text.toStdString();
+    EXPECT_EQ(ReadFile(dir_ / "random.txt"), text.toStdString() + "\r\n");
+
+    Analyze("AB");
+    ask("1000", true);
+    EXPECT_EQ(dialogs_.Requests().back().text, "Not enough data");
+    EXPECT_EQ(modals_, 1);
+}
+
+TEST_F(ScrivelFixture, TextLoadedAsBytesOfTheCodePageAndAFailedLoadKeepsTheText) {
+    const std::filesystem::path path = WriteFile("text.txt", "A\r\nB \xC9t\xE9");
+    dialogs_.AnswerFile(Q(path));
+    Form().cmdLoad->click();
+    EXPECT_EQ(dialogs_.Requests().back().file.filter,
+              "Text files (*.txt)|*.txt|All files (*.*)|*.*");
+    EXPECT_EQ(Form().txtText->Text(), QString::fromUtf8("A\r\nB \u00C9t\u00E9"));
+    Form().cmdAnalyze->click();
+    // CR LF is two spaces; the accented letters are not counted.
+    EXPECT_EQ(Chart(), "[Spc] 3\nA 1\nB 1\nT 1\n");
+
+    dialogs_.AnswerFile(Q(dir_ / "missing.txt"));
+    dialogs_.AnswerMessage(platform::MessageResult::Ok);
+    Form().cmdLoad->click();
+    EXPECT_EQ(dialogs_.Requests().back().text, "Error opening file");
+    EXPECT_EQ(dialogs_.Requests().back().title, "Load text from file");
+    EXPECT_EQ(Form().txtText->Text(), QString::fromUtf8("A\r\nB \u00C9t\u00E9"));
+    EXPECT_TRUE(Form().StatisticsValid());
+
+    // Typed characters the code page lacks are left out, not taken for "?".
+    onModal_ = [&](QDialog&) { Letters().chkLetter.Click('?'); };
+    Form().cmdSettings->click();
+    Form().txtText->SetText(QString::fromUtf8("A\u4E2DB?"));
+    Form().cmdAnalyze->click();
+    Form().tabStats->Select(2);
+    EXPECT_EQ(Chart(), "AB 1\nB? 1\n");
+}
+
 } // namespace
 } // namespace scrivel_test
