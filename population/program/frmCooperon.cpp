@@ -4,6 +4,7 @@
 #include "frmCooperon.h"
 
 #include "Color.h"
+#include "DefaultButtons.h"
 #include "Dialogs.h"
 #include "Modal.h"
 #include "ScrollBar.h"
@@ -14,7 +15,6 @@
 #include "frmSettings.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -44,7 +44,7 @@ namespace {
 QPushButton* NewButton(const char* caption, const QRect& geometry, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setGeometry(geometry);
-    // Enter clicks the button that has the focus; elsewhere it clicks Go.
+    // A focused button takes Enter itself (and is sized for the default frame).
     button->setAutoDefault(true);
     return button;
 }
@@ -147,6 +147,9 @@ frmCooperon::frmCooperon(QWidget* parent) : QWidget(parent) {
             optAverage_Click();
     });
     scrPop->onChange = [this](int) { scrPop_Change(); };
+    // Enter clicks the button that has the focus; elsewhere it clicks Go.
+    defaultButtons_ = new platform::DefaultButtons(this);
+    defaultButtons_->SetDefault(cmdGo);
 
     resize(TwipsRect(0, 0, 12870, 9750).size() + QSize(widened, 0));
     Form_Load();
@@ -216,14 +219,6 @@ void frmCooperon::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int statusHeight = statBar->sizeHint().height();
     statBar->setGeometry(0, height() - statusHeight, width(), statusHeight);
-}
-
-void frmCooperon::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        cmdGo->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void frmCooperon::closeEvent(QCloseEvent* event) {

@@ -15,6 +15,7 @@ class QTimer;
 class frmSettings;
 
 namespace platform {
+class DefaultButtons;
 class ScrollBar;
 class StatusBar;
 class Surface;
@@ -90,7 +91,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -113,4 +113,5 @@ private:
     int16_t populationOrder_ = cooperon::kByResponseGenes;
     int16_t chartOrder_ = cooperon::kBySituation;
     bool unloaded_ = false;
+    platform::DefaultButtons* defaultButtons_ = nullptr;
 };
