@@ -76,6 +76,21 @@ public:
         outOfOrder_ = outOfOrder_ || sorted_;
     }
 
+    void AddRows(std::vector<QStringList>&& texts) {
+        if (texts.empty()) {
+            return;
+        }
+        const int at = rowCount();
+        beginInsertRows({}, at, at + static_cast<int>(texts.size()) - 1);
+        rows_.reserve(rows_.size() + texts.size());
+        for (QStringList& t : texts) {
+            rows_.push_back({std::move(t), 0});
+        }
+        endInsertRows();
+        texts.clear();
+        outOfOrder_ = outOfOrder_ || sorted_;
+    }
+
     void RemoveRow(int row) {
         beginRemoveRows({}, row, row);
         rows_.erase(rows_.begin() + row);
@@ -243,6 +258,10 @@ void ListView::SetColumnWidth(int column, int width) {
 
 void ListView::AddRow(const QStringList& texts, int rowData) {
     rows_->AddRow(texts, rowData);
+}
+
+void ListView::AddRows(std::vector<QStringList>&& texts) {
+    rows_->AddRows(std::move(texts));
 }
 
 void ListView::RemoveRow(int row) {

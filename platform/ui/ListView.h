@@ -5,6 +5,7 @@
 #include <QTreeView>
 #include <functional>
 #include <memory>
+#include <vector>
 
 // A list view in report mode: captioned columns over rows of texts, one row
 // selected at a time, rows and columns indexed from 0. Each row carries a 32-bit
@@ -47,6 +48,9 @@ public:
 
     // Texts beyond the columns are kept and not shown; missing ones are empty.
     void AddRow(const QStringList& texts, int rowData = 0);
+    // Adds the rows after the last one in one insertion, each with row data 0,
+    // and empties texts: the way to fill a long list in batches.
+    void AddRows(std::vector<QStringList>&& texts);
     void RemoveRow(int row);
     // Removes every row; the columns and the sort stay.
     void Clear();

@@ -98,8 +98,20 @@ TEST(ListView, ASortedListKeepsAddedAndChangedRowsInOrder) {
     EXPECT_EQ(Column(view, 0), (QStringList{"a", "b", "c", "m"}));
     EXPECT_EQ(view.SelectedRow(), 1);
 
+    // A batch goes into its places too; an empty one changes nothing.
+    std::vector<QStringList> batch = {{"d", "4"}, {"aa"}, {"z", "9"}};
+    view.AddRows(std::move(batch));
+    EXPECT_TRUE(batch.empty());
+    view.AddRows({});
+    EXPECT_EQ(Column(view, 0), (QStringList{"a", "aa", "b", "c", "d", "m", "z"}));
+    EXPECT_EQ(Column(view, 1), (QStringList{"changes no order", "", "0", "", "4", "2", "9"}));
+    EXPECT_EQ(view.SelectedRow(), 2);
+    EXPECT_EQ(view.RowData(1), 0);
+    for (int row : {6, 4, 1})
+        view.RemoveRow(row);
+
     view.SetUnsorted();
-    view.AddRow({"0"});
+    view.AddRows({{"0"}});
     view.RemoveRow(0);
     EXPECT_FALSE(view.header()->isSortIndicatorShown());
     EXPECT_EQ(Column(view, 0), (QStringList{"b", "c", "m", "0"}));
