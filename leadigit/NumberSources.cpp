@@ -4,8 +4,10 @@
 #include "TextFile.h"
 
 #include <charconv>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
+#include <unistd.h>
 
 namespace leadigit {
 
@@ -43,53 +45,87 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The size of a file, following a link to it; false for a link to a folder,
-// a broken link, or a file that is gone.
-bool FileSize(const fs::directory_entry& entry, bool link, uint64_t& size) {
-    struct stat info {};
-    if (::stat(entry.path().c_str(), &info) != 0)
-        return false;
-    if (link && S_ISDIR(info.st_mode))
-        return false;
-    size = static_cast<uint64_t>(info.st_size);
-    return true;
-}
+// A folder's entries as the system lists them, read through its descriptor so
+// that no entry's path is looked up from the root again.
+class FolderReader {
+public:
+    explicit FolderReader(const fs::path& folder) {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0) {
+            dir_ = ::fdopendir(fd);
+            if (dir_ == nullptr)
+                ::close(fd);
+        }
+    }
+    ~FolderReader() {
+        if (dir_ != nullptr)
+            ::closedir(dir_);
+    }
+    FolderReader(const FolderReader&) = delete;
+    FolderReader& operator=(const FolderReader&) = delete;
+
+    bool IsOpen() const { return dir_ != nullptr; }
+    // The next entry other than "." and "..", or null at the end or on an error.
+    const dirent* Next() {
+        for (;;) {
+            const dirent* entry = ::readdir(dir_);
+            if (entry == nullptr)
+                return nullptr;
+            const char* n = entry->d_name;
+            if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+                continue;
+            return entry;
+        }
+    }
+    // The status of an entry, following a link when follow is set.
+    bool Status(const char* name, bool follow, struct stat& info) const {
+        return ::fstatat(::dirfd(dir_), name, &info, follow ? 0 : AT_SYMLINK_NOFOLLOW) == 0;
+    }
+
+private:
+    DIR* dir_ = nullptr;
+};
 
 } // namespace
 
 bool ScanFolder(const fs::path& folder, std::vector<NumberRow>& rows, ScanListener& listener) {
-    std::error_code error;
-    fs::directory_iterator entries(folder, error);
+    FolderReader reader(folder);
     if (!listener.Scanning())
         return false;
-    if (error)
+    if (!reader.IsOpen())
         return true;
-    std::vector<fs::path> subfolders;
+    std::vector<std::string> subfolders;
     char digits[24];
-    for (const fs::directory_iterator end; entries != end; entries.increment(error)) {
-        const fs::directory_entry& entry = *entries;
-        std::error_code typeError;
-        const fs::file_status status = entry.symlink_status(typeError);
-        if (typeError)
-            continue;
-        if (fs::is_directory(status)) {
-            subfolders.push_back(entry.path());
+    while (const dirent* entry = reader.Next()) {
+        const char* name = entry->d_name;
+        if (entry->d_type == DT_DIR) {
+            subfolders.emplace_back(name);
             continue;
         }
-        uint64_t size = 0;
-        if (!FileSize(entry, fs::is_symlink(status), size))
+        struct stat info {};
+        // A link is listed as the file it leads to; a link to a folder is not followed.
+        const bool link = entry->d_type == DT_LNK;
+        if (!reader.Status(name, link, info))
             continue;
-        const auto written = std::to_chars(digits, digits + sizeof digits, size);
+        if (S_ISDIR(info.st_mode)) {
+            if (entry->d_type == DT_UNKNOWN)
+                subfolders.emplace_back(name);
+            continue;
+        }
+        if (S_ISLNK(info.st_mode) && (!reader.Status(name, true, info) || S_ISDIR(info.st_mode)))
+            continue;
+        const auto written =
+            std::to_chars(digits, digits + sizeof digits, static_cast<uint64_t>(info.st_size));
         NumberRow& row = rows.emplace_back();
-        row.name = entry.path().filename().native();
+        row.name.assign(name);
         row.value.assign(digits, written.ptr);
-        listener.FileListed(entry.path());
+        listener.FileListed(folder, name);
         listener.LetMessagesRun();
         if (!listener.Scanning())
             return false;
     }
-    for (const fs::path& subfolder : subfolders) {
-        if (!ScanFolder(subfolder, rows, listener) || !listener.Scanning())
+    for (const std::string& subfolder : subfolders) {
+        if (!ScanFolder(folder / subfolder, rows, listener) || !listener.Scanning())
             return false;
         listener.LetMessagesRun();
     }

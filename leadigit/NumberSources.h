@@ -40,8 +40,8 @@ public:
     virtual ~ScanListener() = default;
     // The scan's flag; false stops the scan at its next look.
     virtual bool Scanning() = 0;
-    // A row was just added for this file.
-    virtual void FileListed(const std::filesystem::path& file) = 0;
+    // A row was just added for the file name in folder.
+    virtual void FileListed(const std::filesystem::path& folder, std::string_view name) = 0;
     // Lets pending window messages run.
     virtual void LetMessagesRun() = 0;
 };
@@ -50,8 +50,9 @@ public:
 // size in bytes as decimal text: each folder's own files in the order the file
 // system lists them, then its subfolders the same way, depth first. Messages
 // run after every file and every subfolder, and the flag is read after each.
-// A folder or file that cannot be read is left out; links to folders are not
-// followed, so the scan always ends. True when the whole tree was listed,
+// A folder or file that cannot be read is left out; a link to a file is
+// listed with the size of the file, links to folders are not followed, so the
+// scan always ends. True when the whole tree was listed,
 // false when the scan was stopped.
 bool ScanFolder(const std::filesystem::path& folder, std::vector<NumberRow>& rows,
                 ScanListener& listener);

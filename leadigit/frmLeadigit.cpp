@@ -159,14 +159,17 @@ void frmLeadigit::Form_Paint() {
 }
 
 void frmLeadigit::ShowNewRows() {
+    std::vector<QStringList> batch;
+    batch.reserve(rows_.size() - shownRows_);
     for (; shownRows_ < rows_.size(); ++shownRows_) {
         const leadigit::NumberRow& row = rows_[shownRows_];
         if (rowsAreFileNames_) {
-            lvNumbers->AddRow({QString::fromStdString(row.name), QString::fromStdString(row.value)});
+            batch.push_back({QFile::decodeName(row.name.c_str()), QString::fromLatin1(row.value)});
         } else {
-            lvNumbers->AddRow({platform::FromWindows1252(row.name), platform::FromWindows1252(row.value)});
+            batch.push_back({platform::FromWindows1252(row.name), platform::FromWindows1252(row.value)});
         }
     }
+    lvNumbers->AddRows(std::move(batch));
 }
 
 void frmLeadigit::ClearData() {

@@ -21,13 +21,13 @@ public:
 
     bool Scanning() override { return form_.scan; }
 
-    void FileListed(const std::filesystem::path& file) override {
+    void FileListed(const std::filesystem::path& folder, std::string_view name) override {
         const int64_t now = platform::MillisecondClock();
         if (shown_ && now - lastShown_ < kFrameMs)
             return;
         shown_ = true;
         lastShown_ = now;
-        form_.scanningForm->lblFile->setText(QFile::decodeName(file.c_str()));
+        form_.scanningForm->lblFile->setText(QFile::decodeName((folder / name).c_str()));
         form_.ShowNewRows();
     }
 

@@ -116,7 +116,8 @@ TEST(DataFile, TheShippedFilesHoldOneCountedRowPerLine) {
 class Listener : public leadigit::ScanListener {
 public:
     bool Scanning() override { return scanning; }
-    void FileListed(const fs::path& file) override {
+    void FileListed(const fs::path& folder, std::string_view name) override {
+        const fs::path file = folder / name;
         listed.push_back(file);
         if (onFile)
             onFile(file);

@@ -1,0 +1,3 @@
+add_executable(bench_leadigit ${CMAKE_CURRENT_LIST_DIR}/bench_leadigit.cpp)
+target_link_libraries(bench_leadigit PRIVATE leadigit_forms benchmark::benchmark)
+set_target_properties(bench_leadigit PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
