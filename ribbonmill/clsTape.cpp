@@ -51,10 +51,6 @@ clsTape::clsTape(std::span<const int16_t> symbols, std::size_t leftIndex, int32_
     left = &cells_[leftIndex];
     right = &cells_[leftIndex + kBoxes - 1];
     cur = &cells_[static_cast<std::size_t>(head)];
-    if (view_ != nullptr) {
-        view_->ShowBoxes();
-        view_->UpdateCur(curoffset);
-    }
 }
 
 void clsTape::Move(int dir) {

@@ -19,7 +19,8 @@
 // are never removed while the tape lives. The cells are pooled in blocks, not
 // allocated one by one, and their addresses stay valid for the tape's life.
 //
-// Move and MoveCur end by telling the view where the head stands.
+// Creating a new tape, Move and MoveCur end by telling the view where the
+// head stands.
 
 namespace ribbonmill {
 
@@ -31,7 +32,8 @@ public:
     explicit clsTape(TapeView* view = nullptr);
     // A tape of the given cells from its left end, the window's first cell at
     // `leftIndex` and the head `curoffset` cells from it. The caller sees that
-    // the window and the head lie among the cells.
+    // the window and the head lie among the cells. The view is told nothing
+    // until the tape is in place.
     clsTape(std::span<const int16_t> symbols, std::size_t leftIndex, int32_t curoffset,
             TapeView* view = nullptr);
     clsTape(const clsTape&) = delete;

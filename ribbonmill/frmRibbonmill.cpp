@@ -1,0 +1,178 @@
+// frmRibbonmill: construction and layout of the window, its load and close.
+
+#include "frmRibbonmill.h"
+
+#include "Color.h"
+#include "DropDownList.h"
+#include "ListBox.h"
+#include "ListView.h"
+#include "Slider.h"
+#include "Surface.h"
+#include "SurfaceLine.h"
+#include "SurfaceShape.h"
+#include "TextBox.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+static void InitRibbonmillResources() {
+    Q_INIT_RESOURCE(platform_images);
+}
+
+namespace {
+
+using platform::TwipsRect;
+
+template <class Control> Control* Place(Control* control, int left, int top, int width, int height) {
+    control->setGeometry(TwipsRect(left, top, width, height));
+    return control;
+}
+
+QPushButton* NewButton(const QString& caption, QWidget* parent, int left, int top, int width,
+                       int height) {
+    return Place(new QPushButton(caption, parent), left, top, width, height);
+}
+
+QLabel* NewLabel(const QString& caption, QWidget* parent, int left, int top, int width, int height) {
+    auto* label = Place(new QLabel(caption, parent), left, top, width, height);
+    label->setWordWrap(true);
+    return label;
+}
+
+platform::DropDownList* NewCombo(QWidget* parent, int left, int top) {
+    return Place(new platform::DropDownList(parent), left, top, 1500, 315);
+}
+
+} // namespace
+
+frmRibbonmill::frmRibbonmill(QWidget* parent) : QWidget(parent) {
+    InitRibbonmillResources();
+    setWindowTitle("Veritope - Ribbonmill");
+    setFixedSize(platform::TwipsToPixels(10905), platform::TwipsToPixels(9360));
+    BuildMachineFrame();
+    BuildSettings();
+    BuildRules();
+    Form_Load();
+}
+
+frmRibbonmill::~frmRibbonmill() = default;
+
+void frmRibbonmill::BuildMachineFrame() {
+    frmMachine = Place(new platform::Frame("Machine", this), 200, 200, 10500, 2400);
+    // The drawing lies under the frame's controls, in the frame's coordinates.
+    picMachine = Place(new platform::Surface(frmMachine), 30, 240, 10440, 2130);
+    picMachine->SetScaleMode(platform::Surface::ScaleMode::Twips);
+    picMachine->SetOrigin(QPoint(30, 240));
+    picMachine->SetBackColor(platform::ToQColor(platform::kButtonFaceColor));
+    shpTape = &picMachine->AddShape();
+    shpTape->SetGeometry(750, 390, 9000, 465);
+    for (auto*& line : linMarker)
+        line = &picMachine->AddLine();
+
+    QFont boxFont("MS Sans Serif");
+    boxFont.setPointSize(18);
+    for (int i = 0; i < kBoxes; ++i) {
+        auto* box = Place(new platform::TextBox(frmMachine), (i <= 7 ? 780 : 765) + 450 * i, 400, 420, 435);
+        box->setFont(boxFont);
+        box->setMaxLength(1);
+        box->setAlignment(Qt::AlignCenter);
+        box->setText(" ");
+        txtTape[static_cast<std::size_t>(i)] = box;
+    }
+    cmdLeft = NewButton(QString(), frmMachine, 300, 390, 450, 465);
+    cmdLeft->setIcon(QIcon(":/platform/images/Left.svg"));
+    cmdRight = NewButton(QString(), frmMachine, 9750, 390, 450, 465);
+    cmdRight->setIcon(QIcon(":/platform/images/Right.svg"));
+
+    cmdRun = NewButton("Run", frmMachine, 300, 1640, 1800, 450);
+    cmdStep = NewButton("Step", frmMachine, 2325, 1640, 1800, 450);
+    cmbMachine = Place(new platform::DropDownList(frmMachine), 4350, 1640, 1800, 420);
+    QFont machineFont("MS Sans Serif");
+    machineFont.setPointSize(12);
+    machineFont.setBold(true);
+    cmbMachine->setFont(machineFont);
+    lblMin = NewLabel("Slow", frmMachine, 6375, 1710, 405, 300);
+    lblMax = NewLabel("Fast", frmMachine, 7770, 1710, 405, 300);
+    sldSpeed = Place(new platform::Slider(frmMachine), 6775, 1640, 1005, 450);
+    sldSpeed->SetMin(0);
+    sldSpeed->SetMax(4);
+    sldSpeed->SetLargeChange(1);
+    sldSpeed->SetValue(2);
+    cmdClear = NewButton("Clear tape", frmMachine, 8400, 1640, 1800, 450);
+
+    ConnectTape();
+    connect(cmdRun, &QPushButton::clicked, this, [this] { cmdRun_Click(); });
+    connect(cmdStep, &QPushButton::clicked, this, [this] { cmdStep_Click(); });
+    connect(cmdClear, &QPushButton::clicked, this, [this] { cmdClear_Click(); });
+    cmbMachine->onClick = [this] { cmbMachine_Click(); };
+}
+
+void frmRibbonmill::BuildSettings() {
+    frmSettings = Place(new platform::Frame("Settings", this), 200, 2800, 6800, 2350);
+    frmStates = Place(new platform::Frame("States", frmSettings), 300, 300, 3800, 1750);
+    lstStates = Place(new platform::ListBox(frmStates), 300, 400, 1500, 1035);
+    cmdAddState = NewButton("Add state", frmStates, 2000, 400, 1500, 450);
+    cmdDelState = NewButton("Delete state", frmStates, 2000, 1000, 1500, 450);
+    frmSymbols = Place(new platform::Frame("Tape symbols", frmSettings), 4400, 300, 2100, 1750);
+    lblAvailable = NewLabel("Number of available tape symbols (excluding blank)", frmSymbols, 300,
+                            400, 1500, 650);
+    cmbAvailable = NewCombo(frmSymbols, 300, 1100);
+    cmdSave = NewButton("Save configuration", this, 7850, 3400, 2000, 450);
+    cmdLoad = NewButton("Load configuration", this, 7850, 4050, 2000, 450);
+
+    connect(cmdAddState, &QPushButton::clicked, this, [this] { cmdAddState_Click(); });
+    connect(cmdDelState, &QPushButton::clicked, this, [this] { cmdDelState_Click(); });
+    lstStates->onClick = [this] { lstStates_Click(); };
+    cmbAvailable->onClick = [this] { cmbAvailable_Click(); };
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
+}
+
+void frmRibbonmill::BuildRules() {
+    frmRules = Place(new platform::Frame("Transition rules", this), 200, 5350, 10500, 3800);
+    lstRules = Place(new platform::ListView(frmRules), 300, 400, 5595, 3100);
+    for (const char* caption : {"Old state", "Old symbol", "New symbol", "Direction", "New state"})
+        lstRules->AddColumn(caption, platform::TwipsToPixels(1065));
+    frmEdit = Place(new platform::Frame("Edit selected rule", frmRules), 6200, 400, 4000, 3100);
+    lblWhen = NewLabel(QString(), frmEdit, 300, 400, 3400, 600);
+    lblSymbol = NewLabel("Write symbol", frmEdit, 300, 1000, 1005, 315);
+    cmbSymbol = NewCombo(frmEdit, 2000, 1000);
+    Place(&optStop.Add(0, "Continue execution", frmEdit), 300, 1400, 2040, 315);
+    lblDirection = NewLabel("Move", frmEdit, 900, 1800, 1005, 315);
+    cmbDirection = NewCombo(frmEdit, 2000, 1800);
+    cmbDirection->AddItem("Left");
+    cmbDirection->AddItem("Right");
+    lblState = NewLabel("Assume state", frmEdit, 900, 2200, 1005, 315);
+    cmbState = NewCombo(frmEdit, 2000, 2200);
+    Place(&optStop.Add(1, "Stop exectuction", frmEdit), 300, 2600, 1995, 315);
+
+    lstRules->onClick = [this] { lstRules_Click(); };
+    cmbSymbol->onClick = [this] { cmbSymbol_Click(); };
+    cmbDirection->onClick = [this] { cmbDirection_Click(); };
+    cmbState->onClick = [this] { cmbState_Click(); };
+    optStop.onClick = [this](int index) { optStop_Click(index); };
+}
+
+void frmRibbonmill::Form_Load() {
+    machine_ = std::make_unique<ribbonmill::TapeMachine>(this);
+    for (int n = 0; n <= ribbonmill::kMaxSymbols; ++n)
+        cmbAvailable->AddItem(QString::number(n), n);
+    cmbMachine->AddItem(QString::fromLatin1(ribbonmill::kStopName.data(),
+                                            static_cast<qsizetype>(ribbonmill::kStopName.size())));
+    cmbMachine->SetListIndex(0);
+    // N = 2 rebuilds the symbols and the (empty) rule table.
+    cmbAvailable->SetListIndex(2);
+    cmdDelState->setEnabled(false);
+    ShowSelectedRule();
+}
+
+void frmRibbonmill::closeEvent(QCloseEvent* event) {
+    // A run ends before its next step, since the window's tape goes with it.
+    closing_ = true;
+    SetRunCaption("Run");
+    event->accept();
+}

@@ -1,0 +1,245 @@
+// frmRibbonmill: the states, the number of tape symbols, the rule table and
+// the editor of its selected rule.
+
+#include "Color.h"
+#include "Dialogs.h"
+#include "DropDownList.h"
+#include "ListBox.h"
+#include "ListView.h"
+#include "Windows1252.h"
+#include "frmRibbonmill.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+using ribbonmill::AddStateResult;
+using ribbonmill::Direction;
+using ribbonmill::kStop;
+using ribbonmill::Rule;
+
+namespace {
+
+QString Text(std::string_view bytes) {
+    return platform::FromWindows1252(bytes);
+}
+
+void SetComboEnabled(QLabel* label, platform::DropDownList* combo, bool enabled) {
+    label->setEnabled(enabled);
+    combo->setEnabled(enabled);
+    combo->SetBackColor(enabled ? platform::kWindowColor : platform::kButtonFaceColor);
+}
+
+} // namespace
+
+int16_t frmRibbonmill::StateIndex(const QString& name) const {
+    return static_cast<int16_t>(machine_->StateIndex(platform::ToWindows1252(name)));
+}
+
+void frmRibbonmill::ShowStates() {
+    lstStates->Clear();
+    cmbState->Clear();
+    cmbMachine->Clear();
+    for (const std::string& state : machine_->States()) {
+        lstStates->AddItem(Text(state));
+        cmbState->AddItem(Text(state));
+        cmbMachine->AddItem(Text(state));
+    }
+    cmbMachine->AddItem(Text(ribbonmill::kStopName));
+    lstStates_Click();
+}
+
+void frmRibbonmill::lstStates_Click() {
+    cmdDelState->setEnabled(lstStates->ListIndex() >= 0);
+}
+
+void frmRibbonmill::ShowCurrentState() {
+    showing_ = true;
+    cmbMachine->SelectText(Text(machine_->StateName(machine_->CurrentState())));
+    showing_ = false;
+}
+
+void frmRibbonmill::cmbMachine_Click() {
+    if (showing_)
+        return;
+    const int state = StateIndex(cmbMachine->Text());
+    machine_->SetCurrentState(state >= 0 ? state : kStop);
+}
+
+void frmRibbonmill::cmdAddState_Click() {
+    const std::optional<QString> answer =
+        platform::InputBox("Input a name for the new state", "Add state", QString());
+    if (!answer || answer->isEmpty())
+        return;
+    const QString& name = *answer;
+    const std::string bytes = platform::ToWindows1252(name);
+    // A character the file's code page lacks would come back as another.
+    const AddStateResult result = Text(bytes) == name ? machine_->AddState(bytes)
+                                                      : AddStateResult::Unstorable;
+    switch (result) {
+    case AddStateResult::Empty:
+        return;
+    case AddStateResult::NamedStop:
+        platform::MessageBox("You cannot name a state 'STOP'", "Cannot add state");
+        return;
+    case AddStateResult::Exists:
+        platform::MessageBox("A state named " + name + " already exists", "Cannot add state");
+        return;
+    case AddStateResult::Unstorable:
+        platform::MessageBox("A state name cannot contain double quotes, line breaks or characters "
+                             "that a machine file cannot hold",
+                             "Cannot add state");
+        return;
+    case AddStateResult::Added:
+        break;
+    }
+    lstStates->AddItem(name);
+    cmbState->AddItem(name);
+    cmbMachine->AddItem(name);
+    lstStates_Click();
+    ShowRules();
+    ShowSelectedRule();
+}
+
+void frmRibbonmill::cmdDelState_Click() {
+    const int index = lstStates->ListIndex();
+    if (index < 0)
+        return;
+    const QString name = lstStates->List(index);
+    machine_->DeleteState(index);
+    cmbState->RemoveItem(index);
+    for (int i = 0; i < cmbMachine->ListCount(); ++i) {
+        if (cmbMachine->List(i) == name) {
+            cmbMachine->RemoveItem(i);
+            break;
+        }
+    }
+    lstStates->RemoveItem(index);
+    lstStates->SetListIndex(-1);
+    lstStates_Click();
+    ShowCurrentState();
+    ShowRules();
+    ShowSelectedRule();
+}
+
+void frmRibbonmill::ShowSymbols() {
+    cmbSymbol->Clear();
+    cmbSymbol->AddItem("(blank)", -1);
+    for (int symbol = 0; symbol < machine_->SymbolCount(); ++symbol)
+        cmbSymbol->AddItem(QString::number(symbol), symbol);
+}
+
+void frmRibbonmill::cmbAvailable_Click() {
+    if (showing_ || cmbAvailable->ListIndex() < 0)
+        return;
+    machine_->SetSymbolCount(cmbAvailable->ItemData(cmbAvailable->ListIndex()));
+    ShowSymbols();
+    ShowRules();
+    ShowSelectedRule();
+}
+
+void frmRibbonmill::SyncRules() {
+    machine_->SyncRules();
+    ShowRules();
+    ShowSelectedRule();
+}
+
+void frmRibbonmill::ShowRules() {
+    lstRules->Clear();
+    for (int row = 0; row < static_cast<int>(machine_->Rules().size()); ++row) {
+        const auto texts = machine_->RuleTexts(row);
+        lstRules->AddRow({Text(texts[0]), Text(texts[1]), Text(texts[2]), Text(texts[3]),
+                          Text(texts[4])});
+    }
+}
+
+void frmRibbonmill::ShowRuleRow(int row) {
+    const auto texts = machine_->RuleTexts(row);
+    for (int column = 2; column < 5; ++column)
+        lstRules->SetText(row, column, Text(texts[static_cast<std::size_t>(column)]));
+}
+
+void frmRibbonmill::lstRules_Click() {
+    machine_->SelectRule(lstRules->SelectedRow());
+    ShowSelectedRule();
+}
+
+void frmRibbonmill::EnableRuleControls(bool move, bool symbol) {
+    SetComboEnabled(lblSymbol, cmbSymbol, symbol);
+    optStop[0].setEnabled(symbol);
+    optStop[1].setEnabled(symbol);
+    SetComboEnabled(lblDirection, cmbDirection, move);
+    SetComboEnabled(lblState, cmbState, move);
+}
+
+void frmRibbonmill::ShowSelectedRule() {
+    const int row = machine_->SelectedRule();
+    lstRules->SetSelectedRow(row);
+    if (row < 0) {
+        lblWhen->setText("No rule selected.");
+        EnableRuleControls(false, false);
+        return;
+    }
+    lstRules->EnsureVisible(row);
+    const auto texts = machine_->RuleTexts(row);
+    lblWhen->setText("In the <" + Text(texts[0]) + "> state, on reading the <" + Text(texts[1]) +
+                     "> symbol, perform this action:");
+    const Rule& rule = machine_->Rules()[static_cast<std::size_t>(row)];
+    showing_ = true;
+    cmbSymbol->SetListIndex(rule.newSymbol + 1);
+    if (!rule.Halts()) {
+        cmbDirection->SetListIndex(rule.direction == Direction::Left ? 0 : 1);
+        cmbState->SetListIndex(rule.newState);
+    }
+    showing_ = false;
+    EnableRuleControls(false, true);
+    const int option = rule.Halts() ? 1 : 0;
+    optStop.SetChecked(option, true);
+    optStop_Click(option);
+}
+
+void frmRibbonmill::optStop_Click(int index) {
+    const int row = machine_->SelectedRule();
+    if (row < 0)
+        return;
+    const Rule& rule = machine_->Rules()[static_cast<std::size_t>(row)];
+    if (index == 1) {
+        SetComboEnabled(lblDirection, cmbDirection, false);
+        SetComboEnabled(lblState, cmbState, false);
+        machine_->SetHalting(row);
+    } else {
+        SetComboEnabled(lblDirection, cmbDirection, true);
+        SetComboEnabled(lblState, cmbState, true);
+        // A halting row continues with its defaults: right, in its own state.
+        if (rule.Halts()) {
+            machine_->SetContinue(row, Direction::Right, rule.oldState);
+            showing_ = true;
+            cmbDirection->SetListIndex(1);
+            cmbState->SetListIndex(rule.oldState);
+            showing_ = false;
+        } else if (cmbDirection->ListIndex() >= 0 && cmbState->ListIndex() >= 0) {
+            machine_->SetContinue(row, cmbDirection->ListIndex() == 0 ? Direction::Left : Direction::Right,
+                                  cmbState->ListIndex());
+        }
+    }
+    ShowRuleRow(row);
+}
+
+void frmRibbonmill::cmbSymbol_Click() {
+    const int row = machine_->SelectedRule();
+    if (showing_ || row < 0 || cmbSymbol->ListIndex() < 0)
+        return;
+    machine_->SetNewSymbol(row, static_cast<int16_t>(cmbSymbol->ItemData(cmbSymbol->ListIndex())));
+    ShowRuleRow(row);
+}
+
+void frmRibbonmill::cmbDirection_Click() {
+    const int row = machine_->SelectedRule();
+    if (showing_ || row < 0 || !optStop.Checked(0))
+        return;
+    optStop_Click(0);
+}
+
+void frmRibbonmill::cmbState_Click() {
+    cmbDirection_Click();
+}
