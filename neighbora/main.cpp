@@ -1,0 +1,10 @@
+#include "frmNeighbora.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    frmNeighbora form;
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,77 @@
+#include "frmNeighbora.h"
+
+#include "DropDownList.h"
+#include "Pump.h"
+#include "Slider.h"
+#include "Surface.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class NeighboraWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form_ = std::make_unique<frmNeighbora>();
+        form_->show();
+    }
+    void TearDown() override {
+        platform::SetDoEventsHook(nullptr);
+        form_.reset();
+    }
+    frmNeighbora& Form() { return *form_; }
+    QColor CellPixel(int x, int y) {
+        const platform::Surface& c = *Form().picCanvas;
+        const double cw = static_cast<double>(c.ScaleWidth()) / Form().grid.gridW;
+        return c.Pixel(static_cast<int>((x + 0.5) * cw), static_cast<int>((y + 0.5) * cw));
+    }
+    std::unique_ptr<frmNeighbora> form_;
+};
+
+TEST_F(NeighboraWindow, StartsOnFiftyByFiftyWithTheDesignSliders) {
+    EXPECT_EQ(Form().windowTitle(), "Veritope - Neighbora");
+    EXPECT_EQ(Form().cmbSize->ListIndex(), 4);
+    EXPECT_EQ(Form().cmbSize->ListCount(), 7);
+    EXPECT_EQ(Form().cmbSize->ItemData(6), 100);
+    EXPECT_EQ(Form().grid.gridW, 50);
+    EXPECT_EQ(Form().lblDensPerc->text(), "75%");
+    EXPECT_EQ(Form().lblOneKindVal->text(), "50%");
+    EXPECT_EQ(Form().lblPrejVal->text(), "30%");
+    Form().sldPrej->SetValue(0);
+    EXPECT_EQ(Form().lblPrejVal->text(), "0%");
+}
+
+TEST_F(NeighboraWindow, KindsPaintBlueRedAndWhite) {
+    Form().sldDensity->SetValue(100);
+    Form().sldOneKind->SetValue(100);
+    Form().cmdReset->click();
+    EXPECT_EQ(CellPixel(0, 0), QColor(0, 0, 255));
+    EXPECT_EQ(CellPixel(49, 49), QColor(0, 0, 255));
+    Form().sldOneKind->SetValue(0);
+    Form().cmbSize->SetListIndex(6);
+    Form().cmdReset->click();
+    EXPECT_EQ(Form().grid.gridW, 100);
+    EXPECT_EQ(CellPixel(50, 50), QColor(255, 0, 0));
+    Form().grid.kind(50, 50) = -1;
+    Form().picCanvas_Paint();
+    EXPECT_EQ(CellPixel(50, 50), QColor(255, 255, 255));
+}
+
+TEST_F(NeighboraWindow, RunStepsUntilStop) {
+    Form().sldPrej->SetValue(100);
+    const auto before = Form().grid.kind(10, 10);
+    int rounds = 0;
+    platform::SetDoEventsHook([&] {
+        if (++rounds == 5)
+            Form().cmdRun->click();
+    });
+    Form().cmdRun->click();
+    EXPECT_EQ(rounds, 5);
+    EXPECT_EQ(Form().cmdRun->text(), "Run");
+    EXPECT_EQ(Form().grid.kind(10, 10), before) << "nobody moves at 100%";
+}
+
+} // namespace
