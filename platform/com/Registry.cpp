@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+#include "SafeReplace.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -114,39 +116,6 @@ bool ReadFile(const std::string& path, std::string& text, bool& missing) {
     if (in.bad())
         return false;
     text = buffer.str();
-    return true;
-}
-
-// Writes the whole file beside its place, flushes it to disk and renames it
-// over the old one.
-bool WriteFileAtomically(const std::string& path, const std::string& text) {
-    const std::filesystem::path target(path);
-    const std::string temp = path + ".tmp." + std::to_string(::getpid());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    std::size_t done = 0;
-    bool ok = true;
-    while (ok && done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    const std::string dir = target.has_parent_path() ? target.parent_path().string() : ".";
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
     return true;
 }
 
@@ -351,7 +320,7 @@ HRESULT Update(const std::string& path, const std::function<HRESULT(RegistryTree
     HRESULT hr = Read(path, tree);
     if (SUCCEEDED(hr))
         hr = change(tree);
-    if (SUCCEEDED(hr) && !WriteFileAtomically(path, tree.Serialize()))
+    if (SUCCEEDED(hr) && !platform::ReplaceFileContents(path, tree.Serialize(), 0600))
         hr = REGDB_E_WRITEREGDB;
     ::close(lock);
     return hr;

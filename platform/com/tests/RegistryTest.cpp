@@ -1,4 +1,5 @@
 #include "Registry.h"
+#include "SafeReplace.h"
 
 #include <filesystem>
 #include <fstream>
@@ -107,6 +108,13 @@ TEST_F(RegistryStore, UpdateWritesWholeFileAndMissingStoreIsEmpty) {
         return E_FAIL;
     };
     EXPECT_EQ(registry::Update(path, failing), E_FAIL);
+    EXPECT_EQ(ReadAll(path), before);
+    // So does a write that fails on a full disk.
+    {
+        platform::SafeReplaceWriteLimit full(8);
+        const auto removeK = [](RegistryTree& t) { return t.RemovePath("K"), S_OK; };
+        EXPECT_EQ(registry::Update(path, removeK), REGDB_E_WRITEREGDB);
+    }
     EXPECT_EQ(ReadAll(path), before);
     for (const auto& entry : std::filesystem::directory_iterator(dir_ / "sub")) {
         const auto name = entry.path().filename();
