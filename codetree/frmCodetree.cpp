@@ -162,13 +162,6 @@ void frmCodetree::PlaceOwned(QWidget& window, int divisor) const {
 }
 
 void frmCodetree::closeEvent(QCloseEvent* event) {
-    // A long operation is a loop further up the stack: end it first, then close.
-    if (busy_) {
-        cancelRequested_ = true;
-        closePending_ = true;
-        event->ignore();
-        return;
-    }
     wait_->hide();
     file_->hide();
     nodes_->hide();

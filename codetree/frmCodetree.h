@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CloseGuard.h"
 #include "CodeFile.h"
 #include "CodeForest.h"
 #include "TreeLayout.h"
@@ -114,7 +115,8 @@ private:
     bool cancelRequested_ = false;
     bool busy_ = false;
     bool opening_ = false;
-    bool closePending_ = false;
+    // A close during an operation cancels it and closes when it has ended.
+    platform::CloseGuard closeGuard_{*this, [this] { cancelRequested_ = true; }};
     bool syncingBars_ = false;
     bool placed_ = false;
     frmNodes* nodes_ = nullptr;

@@ -129,6 +129,7 @@ void frmCodetree::EndOperation() {
 void frmCodetree::OpenFile(const QString& path) {
     if (busy_)
         return;
+    const auto loop = closeGuard_.Enter();
     // The target dialog belongs to the file that was open.
     file_->hide();
     openedPath_ = path;
@@ -151,15 +152,12 @@ void frmCodetree::OpenFile(const QString& path) {
     forest_.UpdateStatistics();
     Repaint();
     UpdateControls();
-    if (closePending_) {
-        closePending_ = false;
-        close();
-    }
 }
 
 void frmCodetree::Compress(const QString& target) {
     if (busy_)
         return;
+    const auto loop = closeGuard_.Enter();
     const QString source = openedPath_;
     BeginOperation("Compressing " + source + " to " + target, FileSize(source), false);
     codetree::CompressReport report;
@@ -176,15 +174,12 @@ void frmCodetree::Compress(const QString& target) {
         platform::ShowModal(*report_);
     }
     UpdateControls();
-    if (closePending_) {
-        closePending_ = false;
-        close();
-    }
 }
 
 void frmCodetree::Decomp(const QString& target) {
     if (busy_)
         return;
+    const auto loop = closeGuard_.Enter();
     const QString source = openedPath_;
     const double rootWeight = forest_.Size() > 0 ? forest_.Tree(1).weight : 0;
     BeginOperation("Decompresing " + source + " to " + target,
@@ -206,8 +201,4 @@ void frmCodetree::Decomp(const QString& target) {
     }
     UpdateControls();
     Repaint();
-    if (closePending_) {
-        closePending_ = false;
-        close();
-    }
 }

@@ -140,13 +140,6 @@ void frmLifeboard::Form_Load() {
 }
 
 void frmLifeboard::closeEvent(QCloseEvent* event) {
-    // A run is a loop further up the stack: let it end first, then close.
-    if (running_) {
-        stop_ = true;
-        closePending_ = true;
-        event->ignore();
-        return;
-    }
     if (rules_)
         rules_->close();
     if (history_)

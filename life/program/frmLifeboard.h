@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CloseGuard.h"
 #include "ILEGame.h"
 #include "LatticeGeometry.h"
 #include "RuleTransform.h"
@@ -120,7 +121,8 @@ private:
     int16_t neiCount_ = 8;
     bool stop_ = false;
     bool running_ = false;
-    bool closePending_ = false;
+    // A close during a run stops it and closes when it has ended.
+    platform::CloseGuard closeGuard_{*this, [this] { stop_ = true; }};
     int32_t generation_ = 1;
     // Generations reached by complementing steps; its latest is the flip
     // generation (-1 when none).

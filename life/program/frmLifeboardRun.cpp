@@ -78,6 +78,7 @@ void SetRunButtons(platform::ToolBar& bar, bool running) {
 void frmLifeboard::RunForward() {
     if (running_)
         return;
+    const auto loop = closeGuard_.Enter();
     running_ = true;
     SetRunButtons(*tlbToolBar, true);
     stop_ = false;
@@ -89,6 +90,7 @@ void frmLifeboard::RunForward() {
 }
 
 void frmLifeboard::RunBackward() {
+    const auto loop = closeGuard_.Enter();
     running_ = true;
     SetRunButtons(*tlbToolBar, true);
     stop_ = false;
@@ -104,10 +106,6 @@ void frmLifeboard::EndRun() {
     running_ = false;
     SetRunButtons(*tlbToolBar, false);
     UpdateBackButtons();
-    if (closePending_) {
-        closePending_ = false;
-        close();
-    }
 }
 
 void frmLifeboard::StopRunning() {

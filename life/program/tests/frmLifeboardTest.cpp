@@ -203,6 +203,22 @@ TEST_F(Lifeboard, RunsUntilStoppedAndASecondRunDoesNotStart) {
     EXPECT_TRUE(Live({{4, 5}, {6, 5}}) && !Live(5, 4));
 }
 
+TEST_F(Lifeboard, ClosingDuringARunStopsItThenCloses) {
+    frmLifeboard& f = Form();
+    Put({{4, 5}, {5, 5}, {6, 5}});
+    int calls = 0;
+    platform::SetDoEventsHook([&] {
+        if (++calls == 3) {
+            f.tlbToolBar->Click("Exit");
+            EXPECT_TRUE(f.isVisible()) << "the run ends first";
+        }
+    });
+    f.tlbToolBar->Click("Run");
+    EXPECT_EQ(calls, 3);
+    EXPECT_FALSE(f.Running());
+    EXPECT_FALSE(f.isVisible());
+}
+
 TEST_F(Lifeboard, CellsAreDrawnOnEveryLatticeAtEveryZoom) {
     frmLifeboard& f = Form();
     for (int16_t n : {4, 8, 6, 3, 12}) {
