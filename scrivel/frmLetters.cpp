@@ -41,6 +41,11 @@ std::filesystem::path FsPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
+// A box's caption shows its label as it stands: "&" is no access key here.
+QString Caption(int code) {
+    return frmLetters::char2string(code).replace('&', "&&");
+}
+
 void Place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(TwipsRect(left, top, width, height));
 }
@@ -62,7 +67,7 @@ frmLetters::frmLetters(QWidget* owner) : HidingDialog(owner) {
     tabTabs->SetTabFrame(2, framLetters[1]);
     tabTabs->onClick = [this] { tabTabs_Click(); };
 
-    QCheckBox& box0 = chkLetter.Add(0, char2string(0), framLetters[0]);
+    QCheckBox& box0 = chkLetter.Add(0, Caption(0), framLetters[0]);
     box0.setFont(QFont("Courier New", 9));
     Place(&box0, kBoxLeft, kBoxTop, kBoxWidth, kBoxHeight);
     chkLetter.onClick = [this](int code) { chkLetter_Click(code); };
@@ -108,7 +113,7 @@ void frmLetters::Initialize() {
     // The grid: 8 columns of 32 boxes, copies of box 0.
     const QFont font = chkLetter[0].font();
     for (int d = 1; d < scrivel::kCodes; ++d) {
-        QCheckBox& box = chkLetter.Add(d, char2string(d), framLetters[0]);
+        QCheckBox& box = chkLetter.Add(d, Caption(d), framLetters[0]);
         box.setFont(font);
         box.setChecked(false);
         Place(&box, kBoxLeft + (kBoxWidth + 250) * (d / kRows),

@@ -52,6 +52,7 @@ TEST_F(LettersFixture, DefaultsGiveTheGridAndTwentySevenGroups) {
     EXPECT_EQ(Letters().chkLetter.Size(), 256u);
     EXPECT_EQ(Letters().chkLetter[32].text(), "[Spc]");
     EXPECT_EQ(Letters().chkLetter[233].text(), "[233]");
+    EXPECT_EQ(Letters().chkLetter['&'].text(), "&&");
     EXPECT_EQ(Letters().chkLetter[255].geometry().topLeft(),
               Letters().chkLetter[0].geometry().topLeft() +
                   QPoint(platform::TwipsToPixels(7 * 1250), platform::TwipsToPixels(31 * 300)));
