@@ -169,8 +169,15 @@ void frmTrain::cmdGo_Click() {
     const auto rates = [this] { return Rates(); };
     while (cmdGo->text() == kPause) {
         const double e = network.TrainEpoch(patterns, rates);
-        owner_.ShowError(e);
-        AddErrorPoint(e);
+        // The chart takes every epoch; the labels and the chart's line are
+        // brought up to date only just before messages run, which is all a
+        // repaint or a click can see.
+        chart_.AddErrorPoint(e);
+        if (platform::PumpDue()) {
+            owner_.ShowError(e);
+            ShowCurrentError(e);
+            RedrawErrorChart();
+        }
         platform::DoEvents();
     }
     training_ = false;
