@@ -39,7 +39,8 @@ QPushButton* NewButton(const QString& caption, QWidget* parent, int left, int to
 
 QLabel* NewLabel(const QString& caption, QWidget* parent, int left, int top, int width, int height) {
     auto* label = Place(new QLabel(caption, parent), left, top, width, height);
-    label->setWordWrap(true);
+    // State names such as "<A>" are text, not markup.
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 
@@ -64,9 +65,9 @@ frmRibbonmill::~frmRibbonmill() = default;
 void frmRibbonmill::BuildMachineFrame() {
     frmMachine = Place(new platform::Frame("Machine", this), 200, 200, 10500, 2400);
     // The drawing lies under the frame's controls, in the frame's coordinates.
-    picMachine = Place(new platform::Surface(frmMachine), 30, 240, 10440, 2130);
+    picMachine = Place(new platform::Surface(frmMachine), 30, 375, 10440, 1290);
     picMachine->SetScaleMode(platform::Surface::ScaleMode::Twips);
-    picMachine->SetOrigin(QPoint(30, 240));
+    picMachine->SetOrigin(QPoint(30, 375));
     picMachine->SetBackColor(platform::ToQColor(platform::kButtonFaceColor));
     shpTape = &picMachine->AddShape();
     shpTape->SetGeometry(750, 390, 9000, 465);
@@ -118,8 +119,10 @@ void frmRibbonmill::BuildSettings() {
     cmdAddState = NewButton("Add state", frmStates, 2000, 400, 1500, 450);
     cmdDelState = NewButton("Delete state", frmStates, 2000, 1000, 1500, 450);
     frmSymbols = Place(new platform::Frame("Tape symbols", frmSettings), 4400, 300, 2100, 1750);
+    // Four lines of this system's type need a little more room than the design's three.
     lblAvailable = NewLabel("Number of available tape symbols (excluding blank)", frmSymbols, 300,
-                            400, 1500, 650);
+                            300, 1500, 780);
+    lblAvailable->setWordWrap(true);
     cmbAvailable = NewCombo(frmSymbols, 300, 1100);
     cmdSave = NewButton("Save configuration", this, 7850, 3400, 2000, 450);
     cmdLoad = NewButton("Load configuration", this, 7850, 4050, 2000, 450);
@@ -139,14 +142,16 @@ void frmRibbonmill::BuildRules() {
         lstRules->AddColumn(caption, platform::TwipsToPixels(1065));
     frmEdit = Place(new platform::Frame("Edit selected rule", frmRules), 6200, 400, 4000, 3100);
     lblWhen = NewLabel(QString(), frmEdit, 300, 400, 3400, 600);
-    lblSymbol = NewLabel("Write symbol", frmEdit, 300, 1000, 1005, 315);
+    lblWhen->setWordWrap(true);
+    // The labels reach to their combos, where this system's type needs it.
+    lblSymbol = NewLabel("Write symbol", frmEdit, 300, 1000, 1700, 315);
     cmbSymbol = NewCombo(frmEdit, 2000, 1000);
     Place(&optStop.Add(0, "Continue execution", frmEdit), 300, 1400, 2040, 315);
     lblDirection = NewLabel("Move", frmEdit, 900, 1800, 1005, 315);
     cmbDirection = NewCombo(frmEdit, 2000, 1800);
     cmbDirection->AddItem("Left");
     cmbDirection->AddItem("Right");
-    lblState = NewLabel("Assume state", frmEdit, 900, 2200, 1005, 315);
+    lblState = NewLabel("Assume state", frmEdit, 900, 2200, 1100, 315);
     cmbState = NewCombo(frmEdit, 2000, 2200);
     Place(&optStop.Add(1, "Stop exectuction", frmEdit), 300, 2600, 1995, 315);
 
