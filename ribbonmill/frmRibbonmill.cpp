@@ -14,6 +14,8 @@
 
 #include <QCloseEvent>
 #include <QFont>
+#include <QFrame>
+#include <QPalette>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -64,13 +66,19 @@ frmRibbonmill::~frmRibbonmill() = default;
 
 void frmRibbonmill::BuildMachineFrame() {
     frmMachine = Place(new platform::Frame("Machine", this), 200, 200, 10500, 2400);
-    // The drawing lies under the frame's controls, in the frame's coordinates.
-    picMachine = Place(new platform::Surface(frmMachine), 30, 375, 10440, 1290);
+    // The box round the tape row, under the boxes.
+    shpTape = Place(new QFrame(frmMachine), 750, 390, 9000, 465);
+    shpTape->setFrameShape(QFrame::Box);
+    QPalette black = shpTape->palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    shpTape->setPalette(black);
+    // The marker's drawing lies between the row and the current state's box,
+    // in the frame's coordinates, so that repainting the boxes or the buttons
+    // never repaints it.
+    picMachine = Place(new platform::Surface(frmMachine), 300, 840, 9900, 810);
     picMachine->SetScaleMode(platform::Surface::ScaleMode::Twips);
-    picMachine->SetOrigin(QPoint(30, 375));
+    picMachine->SetOrigin(QPoint(300, 840));
     picMachine->SetBackColor(platform::ToQColor(platform::kButtonFaceColor));
-    shpTape = &picMachine->AddShape();
-    shpTape->SetGeometry(750, 390, 9000, 465);
     for (auto*& line : linMarker)
         line = &picMachine->AddLine();
 
@@ -102,6 +110,7 @@ void frmRibbonmill::BuildMachineFrame() {
     sldSpeed->SetMin(0);
     sldSpeed->SetMax(4);
     sldSpeed->SetLargeChange(1);
+    sldSpeed->onChange = [this](int) { sldSpeed_Change(); };
     sldSpeed->SetValue(2);
     cmdClear = NewButton("Clear tape", frmMachine, 8400, 1640, 1800, 450);
 

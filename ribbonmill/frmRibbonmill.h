@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+class QFrame;
 class QLabel;
 class QPushButton;
 
@@ -20,7 +21,6 @@ class ListView;
 class Slider;
 class Surface;
 class SurfaceLine;
-class SurfaceShape;
 class TextBox;
 struct KeyEvent;
 } // namespace platform
@@ -32,8 +32,8 @@ struct KeyEvent;
 //
 // The machine (ribbonmill::TapeMachine) holds the states, N, the rules, the
 // current state and the tape; the controls show it. During a run the model
-// steps alone and the controls are brought up to date just before pending
-// messages run, so a repaint or a handler always sees them current.
+// steps alone and the controls are brought up to date once a frame, just
+// before pending messages run.
 class frmRibbonmill : public QWidget, public ribbonmill::TapeView {
 public:
     explicit frmRibbonmill(QWidget* parent = nullptr);
@@ -61,6 +61,7 @@ public:
     void ShowSelectedRule();
     void cmdStep_Click();
     void cmdRun_Click();
+    void sldSpeed_Change();
     void cmdAddState_Click();
     void cmdDelState_Click();
     void lstStates_Click();
@@ -80,9 +81,9 @@ public:
 
     // The controls, as a user sees them.
     platform::Frame* frmMachine = nullptr;
-    // The frame's drawing: the box round the tape row and the head marker.
+    // The box round the tape row, and the drawing that holds the head marker.
+    QFrame* shpTape = nullptr;
     platform::Surface* picMachine = nullptr;
-    platform::SurfaceShape* shpTape = nullptr;
     std::array<platform::TextBox*, kBoxes> txtTape{};
     QPushButton* cmdLeft = nullptr;
     QPushButton* cmdRight = nullptr;
@@ -132,6 +133,7 @@ private:
     void ShowBox(int box) override;
     void ShowBoxes() override;
     void ShowBoxNow(int box);
+    void ShowSymbol(int box, int16_t symbol);
 
     // Controls brought up to date with the model.
     void ShowStates();
@@ -147,11 +149,16 @@ private:
     void EnableRuleControls(bool move, bool symbol);
 
     std::unique_ptr<ribbonmill::TapeMachine> machine_;
+    // The rule the editor shows, -1 for none: its controls edit this row, also
+    // while a run has selected another that is not shown yet.
+    int editorRow_ = -1;
     // Code is setting controls: their handlers leave the model alone.
     bool showing_ = false;
     // cmdRun reads "Stop".
     bool running_ = false;
     bool closing_ = false;
+    // The pause after each step of a run: (maximum - value) x 150 ms of the speed.
+    int pause_ = 0;
     // Inside a run's own step: what changes is shown before messages run.
     bool deferring_ = false;
     uint32_t deferredBoxes_ = 0;

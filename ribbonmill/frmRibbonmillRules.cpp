@@ -25,9 +25,12 @@ QString Text(std::string_view bytes) {
 }
 
 void SetComboEnabled(QLabel* label, platform::DropDownList* combo, bool enabled) {
+    const uint32_t color = enabled ? platform::kWindowColor : platform::kButtonFaceColor;
+    if (combo->isEnabled() == enabled && combo->BackColor() == color)
+        return;
     label->setEnabled(enabled);
     combo->setEnabled(enabled);
-    combo->SetBackColor(enabled ? platform::kWindowColor : platform::kButtonFaceColor);
+    combo->SetBackColor(color);
 }
 
 } // namespace
@@ -155,8 +158,11 @@ void frmRibbonmill::ShowRules() {
 
 void frmRibbonmill::ShowRuleRow(int row) {
     const auto texts = machine_->RuleTexts(row);
-    for (int column = 2; column < 5; ++column)
-        lstRules->SetText(row, column, Text(texts[static_cast<std::size_t>(column)]));
+    for (int column = 2; column < 5; ++column) {
+        const QString text = Text(texts[static_cast<std::size_t>(column)]);
+        if (lstRules->Text(row, column) != text)
+            lstRules->SetText(row, column, text);
+    }
 }
 
 void frmRibbonmill::lstRules_Click() {
@@ -174,6 +180,7 @@ void frmRibbonmill::EnableRuleControls(bool move, bool symbol) {
 
 void frmRibbonmill::ShowSelectedRule() {
     const int row = machine_->SelectedRule();
+    editorRow_ = row;
     lstRules->SetSelectedRow(row);
     if (row < 0) {
         lblWhen->setText("No rule selected.");
@@ -199,7 +206,7 @@ void frmRibbonmill::ShowSelectedRule() {
 }
 
 void frmRibbonmill::optStop_Click(int index) {
-    const int row = machine_->SelectedRule();
+    const int row = editorRow_;
     if (row < 0)
         return;
     const Rule& rule = machine_->Rules()[static_cast<std::size_t>(row)];
@@ -226,7 +233,7 @@ void frmRibbonmill::optStop_Click(int index) {
 }
 
 void frmRibbonmill::cmbSymbol_Click() {
-    const int row = machine_->SelectedRule();
+    const int row = editorRow_;
     if (showing_ || row < 0 || cmbSymbol->ListIndex() < 0)
         return;
     machine_->SetNewSymbol(row, static_cast<int16_t>(cmbSymbol->ItemData(cmbSymbol->ListIndex())));
@@ -234,7 +241,7 @@ void frmRibbonmill::cmbSymbol_Click() {
 }
 
 void frmRibbonmill::cmbDirection_Click() {
-    const int row = machine_->SelectedRule();
+    const int row = editorRow_;
     if (showing_ || row < 0 || !optStop.Checked(0))
         return;
     optStop_Click(0);

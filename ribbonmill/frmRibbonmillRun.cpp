@@ -10,6 +10,8 @@
 #include "frmRibbonmill.h"
 
 #include <QFile>
+#include <chrono>
+#include <utility>
 #include <QPushButton>
 
 using ribbonmill::StepResult;
@@ -18,6 +20,11 @@ namespace {
 
 // The pause per slider step below its maximum.
 constexpr int kPauseStep = 150;
+// Without a pause, the pump is asked whether messages are due every so many
+// steps: reading its clock costs several steps of the machine.
+constexpr int kStepsPerPumpCheck = 64;
+// The controls show a run at most once a frame; the pumps between repaint nothing.
+constexpr std::chrono::milliseconds kDisplayFrame{16};
 
 platform::FileRequest MachineFileRequest() {
     platform::FileRequest request;
@@ -58,22 +65,24 @@ void frmRibbonmill::ShowStep() {
 void frmRibbonmill::ShowDeferred() {
     const bool deferring = deferring_;
     deferring_ = false;
-    if (deferredBoxes_ == (1u << kBoxes) - 1) {
+    const uint32_t boxes = std::exchange(deferredBoxes_, 0);
+    if (boxes == (1u << kBoxes) - 1) {
         ShowBoxes();
     } else {
-        for (int box = 0; deferredBoxes_ >> box != 0; ++box) {
-            if ((deferredBoxes_ >> box & 1u) != 0)
+        for (int box = 0; boxes >> box != 0; ++box) {
+            if ((boxes >> box & 1u) != 0)
                 ShowBoxNow(box);
         }
     }
-    deferredBoxes_ = 0;
-    if (deferredMarker_)
+    if (std::exchange(deferredMarker_, false))
         UpdateCur(machine_->Tape().curoffset);
-    deferredMarker_ = false;
-    if (deferredStep_)
+    if (std::exchange(deferredStep_, false))
         ShowStep();
-    deferredStep_ = false;
     deferring_ = deferring;
+}
+
+void frmRibbonmill::sldSpeed_Change() {
+    pause_ = (sldSpeed->Max() - sldSpeed->Value()) * kPauseStep;
 }
 
 void frmRibbonmill::cmdStep_Click() {
@@ -92,22 +101,33 @@ void frmRibbonmill::cmdRun_Click() {
         return;
     }
     SetRunCaption("Stop");
+    platform::WaitOptions options;
+    options.window = this;
+    int untilPumpCheck = 1;
+    std::chrono::steady_clock::time_point nextDisplay{};
     while (running_) {
         deferring_ = true;
         const bool stepped = ExecuteStep();
         deferring_ = false;
         if (!stepped)
             SetRunCaption("Run");
-        const int pause = (sldSpeed->Max() - sldSpeed->Value()) * kPauseStep;
-        if (pause > 0) {
+        if (pause_ > 0) {
             ShowDeferred();
-            platform::WaitOptions options;
-            options.window = this;
-            platform::Wait(pause, options);
+            platform::Wait(pause_, options);
+            untilPumpCheck = 1;
         }
-        if (platform::PumpDue())
-            ShowDeferred();
-        platform::DoEvents();
+        // The controls are brought up to date just before messages run.
+        if (--untilPumpCheck == 0 || !running_) {
+            untilPumpCheck = kStepsPerPumpCheck;
+            if (platform::PumpDue()) {
+                const auto now = std::chrono::steady_clock::now();
+                if (now >= nextDisplay) {
+                    ShowDeferred();
+                    nextDisplay = now + kDisplayFrame;
+                }
+            }
+            platform::DoEvents();
+        }
         if (closing_)
             return;
     }

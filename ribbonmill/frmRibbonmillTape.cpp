@@ -76,16 +76,22 @@ void frmRibbonmill::ShowBoxes() {
         return;
     }
     const clsTapeElement* cell = machine_->Tape().left;
-    for (int i = 0; i < kBoxes; ++i, cell = cell->n) {
-        showing_ = true;
-        txtTape[static_cast<std::size_t>(i)]->setText(ShortForm(cell->symbol));
-        showing_ = false;
-    }
+    for (int i = 0; i < kBoxes; ++i, cell = cell->n)
+        ShowSymbol(i, cell->symbol);
 }
 
 void frmRibbonmill::ShowBoxNow(int box) {
+    ShowSymbol(box, machine_->Tape().Box(box).symbol);
+}
+
+void frmRibbonmill::ShowSymbol(int box, int16_t symbol) {
+    platform::TextBox* text = txtTape[static_cast<std::size_t>(box)];
+    const QString shown = ShortForm(symbol);
+    // A box that shows its symbol already is not repainted.
+    if (text->text() == shown)
+        return;
     showing_ = true;
-    txtTape[static_cast<std::size_t>(box)]->setText(ShortForm(machine_->Tape().Box(box).symbol));
+    text->setText(shown);
     showing_ = false;
 }
 

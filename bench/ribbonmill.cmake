@@ -1,0 +1,3 @@
+add_executable(bench_ribbonmill bench_ribbonmill.cpp)
+target_link_libraries(bench_ribbonmill PRIVATE ribbonmill_forms benchmark::benchmark)
+set_target_properties(bench_ribbonmill PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
