@@ -212,11 +212,12 @@ void CodeForest::MergeStep() {
     const size_t low = std::min(s, t), high = std::max(s, t);
     merged->left = std::move(forest_[low - 1]);
     merged->right = std::move(forest_[high - 1]);
-    forest_.erase(forest_.begin() + static_cast<std::ptrdiff_t>(high - 1));
-    forest_.erase(forest_.begin() + static_cast<std::ptrdiff_t>(low - 1));
     history_.push_back({static_cast<int16_t>(low), static_cast<int16_t>(high)});
     merged->pos = merged->left->width;
-    forest_.insert(forest_.begin() + static_cast<std::ptrdiff_t>(low - 1), std::move(merged));
+    // Both trees leave the forest and the new one stands at position low: it takes
+    // the place of the left tree, and only the right tree's place closes up.
+    forest_[low - 1] = std::move(merged);
+    forest_.erase(forest_.begin() + static_cast<std::ptrdiff_t>(high - 1));
 }
 
 void CodeForest::UndoMergeStep() {

@@ -40,9 +40,11 @@ struct clsNode {
     bool IsLeaf() const { return left == nullptr; }
 };
 
-// The most trees the forest holds: the root over all of them has 2n - 1 nodes,
-// which its 16-bit width must hold, as the merge record holds their positions.
-inline constexpr int kMaxTrees = 16384;
+// The most trees the forest holds. The root over all of them has 2n - 1 nodes,
+// which its 16-bit width holds, as the merge record holds their positions; and
+// the view, which gives each of the 2n - 1 columns two pixels at least, keeps
+// its plane within 16-bit coordinates in any window up to 16,000 pixels wide.
+inline constexpr int kMaxTrees = 4096;
 
 // Whether a weight can be added: the forest is full, or the sum, the entropy or
 // the path length of some shape of the forest would leave the range of doubles.

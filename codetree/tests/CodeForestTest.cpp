@@ -158,7 +158,7 @@ TEST(CodeForestTest, AddRefusesWeightsTheStatisticsCannotHold) {
               AddCheck::OutOfRange);
 }
 
-// As many trees as a root's 16-bit width can hold over all of them, and every
+// No more trees than a root's 16-bit width holds over all of them, and every
 // merge undone back to the leaves in their order.
 TEST(CodeForestTest, TheForestHoldsWhatItsFieldsHold) {
     CodeForest forest;
@@ -170,7 +170,7 @@ TEST(CodeForestTest, TheForestHoldsWhatItsFieldsHold) {
     while (forest.Size() >= 2)
         forest.MergeStep();
     EXPECT_EQ(forest.Tree(1).width, 2 * kMaxTrees - 1);
-    EXPECT_EQ(forest.Tree(1).height, 15);
+    EXPECT_EQ(forest.Tree(1).height, 13);
     for (const MergeRecord& r : forest.History())
         ASSERT_TRUE(r.low >= 1 && r.low < r.high) << r.low << ":" << r.high;
     while (!forest.History().empty())
