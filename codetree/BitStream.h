@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -16,6 +17,10 @@
 // the root to a leaf, 0 for a step left and 1 for a step right; its first step is
 // the first bit in the stream. A code tree of bytes has at most 256 leaves, so no
 // code is longer than 255 bits.
+
+namespace platform {
+class SafeReplace;
+}
 
 namespace codetree {
 
@@ -51,6 +56,7 @@ bool BuildCodeTable(const clsNode& root, CodeTable& codes);
 class BitWriter {
 public:
     explicit BitWriter(platform::ByteWriter& out);
+    explicit BitWriter(platform::SafeReplace& out);
 
     // The low count bits of bits, first bit first; count at most 56.
     void WriteBits(uint64_t bits, int count);
@@ -74,7 +80,7 @@ private:
 
     void EmitBlock();
 
-    platform::ByteWriter& out_;
+    std::function<void(const uint8_t*, size_t)> emit_;
     std::unique_ptr<uint8_t[]> buffer_; // kBlock bytes and room for one 8-byte store
     uint8_t* next_;                     // the byte holding the pending bits
     uint64_t pending_ = 0;              // bits not yet in a whole byte, in the low bits

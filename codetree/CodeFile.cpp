@@ -3,6 +3,7 @@
 #include "BitStream.h"
 #include "ByteFile.h"
 #include "Conversions.h"
+#include "SafeReplace.h"
 
 #include <algorithm>
 #include <bit>
@@ -98,7 +99,12 @@ bool BuildCodeTable(const clsNode& root, CodeTable& table) {
 }
 
 BitWriter::BitWriter(platform::ByteWriter& out)
-    : out_(out), buffer_(new uint8_t[kBlock + 8]), next_(buffer_.get()) {}
+    : emit_([&out](const uint8_t* data, size_t count) { out.Write(data, count); }),
+      buffer_(new uint8_t[kBlock + 8]), next_(buffer_.get()) {}
+
+BitWriter::BitWriter(platform::SafeReplace& out)
+    : emit_([&out](const uint8_t* data, size_t count) { out.Write(data, count); }),
+      buffer_(new uint8_t[kBlock + 8]), next_(buffer_.get()) {}
 
 void BitWriter::WriteBits(uint64_t bits, int count) {
     pending_ |= LowBits(bits, count) << pendingCount_;
@@ -168,7 +174,7 @@ bool BitWriter::WriteCodes(std::span<const uint8_t> data, const CodeTable& table
 
 void BitWriter::EmitBlock() {
     const size_t bytes = static_cast<size_t>(next_ - buffer_.get());
-    out_.Write(buffer_.get(), bytes);
+    emit_(buffer_.get(), bytes);
     emitted_ += bytes;
     next_ = buffer_.get();
 }
@@ -583,30 +589,6 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     return std::filesystem::equivalent(a, b, error);
 }
 
-// The target of a compression or decompression: removed when the operation
-// ends without Commit, whether or not it got as far as creating it. Only a
-// regular file is removed, never a device or a folder named as the target.
-class Target {
-public:
-    explicit Target(std::filesystem::path path) : path_(std::move(path)) {}
-    ~Target() {
-        if (committed_)
-            return;
-        out.Close();
-        std::error_code error;
-        if (std::filesystem::is_regular_file(path_, error))
-            std::filesystem::remove(path_, error);
-    }
-    bool Create() { return out.Create(path_); }
-    bool Commit() { return committed_ = out.Close(); }
-
-    platform::ByteWriter out;
-
-private:
-    std::filesystem::path path_;
-    bool committed_ = false;
-};
-
 } // namespace
 
 Outcome OpenFile(const std::filesystem::path& path, CodeForest& forest, bool& compressed,
@@ -642,7 +624,6 @@ Outcome Compress(const CodeForest& forest, const std::filesystem::path& source,
     // Writing over the source would destroy it before it is read.
     if (SameFile(source, target))
         return Outcome::Failed;
-    Target file(target);
     CodeTable codes;
     if (forest.Size() > 0 && !BuildCodeTable(forest.Tree(1), codes))
         return Outcome::Failed;
@@ -656,21 +637,24 @@ Outcome Compress(const CodeForest& forest, const std::filesystem::path& source,
     if (symbols != static_cast<double>(size) || static_cast<double>(size) > kMaxCount)
         return Outcome::Failed;
     progress.SetMaximum(std::max<uint64_t>(size, 1));
-    if (!file.Create())
+    // Written aside and renamed over the target at the end: a cancel or a failure
+    // leaves the target as it was.
+    platform::SafeReplace file(target);
+    if (!file.Ok())
         return Outcome::Failed;
     const std::string countText = std::to_string(size);
-    file.out.Write(reinterpret_cast<const uint8_t*>(kHeader.data()), kHeader.size());
-    file.out.Write(reinterpret_cast<const uint8_t*>(countText.data()), countText.size());
-    file.out.Write(reinterpret_cast<const uint8_t*>("\r\n"), 2);
+    file.Write(kHeader);
+    file.Write(countText);
+    file.Write("\r\n");
 
-    BitWriter bits(file.out);
+    BitWriter bits(file);
     if (forest.Size() > 0)
         WriteTree(bits, forest.Tree(1));
     const uint64_t treeBits = bits.BitCount();
     Reporter reporter(progress);
     uint64_t done = 0;
     for (auto chunk = in.NextChunk(); !chunk.empty(); chunk = in.NextChunk()) {
-        if (!bits.WriteCodes(chunk, codes) || file.out.Failed())
+        if (!bits.WriteCodes(chunk, codes) || file.Failed())
             return Outcome::Failed;
         done += chunk.size();
         if (!reporter.Advance(done))
@@ -682,7 +666,7 @@ Outcome Compress(const CodeForest& forest, const std::filesystem::path& source,
         return Outcome::Cancelled;
     const uint64_t dataBits = bits.BitCount() - treeBits;
     const int padding = bits.Flush();
-    const uint64_t written = file.out.Written();
+    const uint64_t written = file.Written();
     if (!file.Commit())
         return Outcome::Failed;
 
@@ -705,9 +689,13 @@ Outcome Decomp(const CodeForest& forest, const std::filesystem::path& source,
         rootWeight > 0 && rootWeight <= kMaxCount ? static_cast<uint64_t>(rootWeight) : 1);
     if (SameFile(source, target))
         return Outcome::Failed;
-    Target file(target);
     platform::ByteReader in;
-    if (!in.Open(source) || !file.Create())
+    if (!in.Open(source))
+        return Outcome::Failed;
+    // The target is often the file that was compressed: written aside and renamed
+    // over it at the end, so that a cancel or a failure leaves it as it was.
+    platform::SafeReplace file(target);
+    if (!file.Ok())
         return Outcome::Failed;
     for (size_t k = 0; k < kHeader.size(); ++k)
         if (in.ReadByte() < 0)
@@ -731,8 +719,8 @@ Outcome Decomp(const CodeForest& forest, const std::filesystem::path& source,
             const size_t step = static_cast<size_t>(std::min<uint64_t>(n - done, kProgressStep));
             if (decoder.DecodeBytes(bits, buffer.get(), step) != step)
                 return Outcome::Failed;
-            file.out.Write(buffer.get(), step);
-            if (file.out.Failed())
+            file.Write(buffer.get(), step);
+            if (file.Failed())
                 return Outcome::Failed;
             done += step;
             if (!reporter.Advance(done))
@@ -743,7 +731,7 @@ Outcome Decomp(const CodeForest& forest, const std::filesystem::path& source,
         return Outcome::Failed;
     if (!reporter.Finish(n))
         return Outcome::Cancelled;
-    const uint64_t written = file.out.Written();
+    const uint64_t written = file.Written();
     if (!file.Commit())
         return Outcome::Failed;
     sourceBytes = in.Size();

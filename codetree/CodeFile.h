@@ -54,15 +54,17 @@ Outcome OpenFile(const std::filesystem::path& path, CodeForest& forest, bool& co
                  Progress& progress);
 
 // Writes the compressed form of source, coded with the forest's first tree, to
-// target, replacing it. After a cancel or a failure the target does not exist.
+// target, replacing it through a safe replace. After a cancel or a failure the
+// target is as it was (or absent, if it was) and nothing is left beside it.
 // A source byte without a leaf (the file changed since it was opened) fails.
 Outcome Compress(const CodeForest& forest, const std::filesystem::path& source,
                  const std::filesystem::path& target, Progress& progress,
                  CompressReport& report);
 
 // Writes the decompressed form of the compressed file source, decoded with the
-// forest's first tree, to target, replacing it. After a cancel or a failure the
-// target does not exist. sourceBytes and targetBytes receive the two file sizes.
+// forest's first tree, to target, replacing it through a safe replace. After a
+// cancel or a failure the target is as it was (or absent, if it was) and nothing
+// is left beside it. sourceBytes and targetBytes receive the two file sizes.
 Outcome Decomp(const CodeForest& forest, const std::filesystem::path& source,
                const std::filesystem::path& target, Progress& progress, uint64_t& sourceBytes,
                uint64_t& targetBytes);

@@ -4,11 +4,14 @@
 #include "CodeFile.h"
 
 #include "BitStream.h"
+#include "SafeReplace.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -137,6 +140,14 @@ protected:
             EXPECT_EQ(targetBytes, fs::file_size(target));
         }
         return outcome;
+    }
+
+    // The names of the files in the test's folder.
+    std::set<std::string> Names() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            names.insert(entry.path().filename().string());
+        return names;
     }
 
     fs::path dir_;
@@ -349,6 +360,7 @@ TEST_F(CodeFileTest, CancelLeavesNothingBehind) {
             EXPECT_EQ(OpenFile(path, forest, compressed, opening), Outcome::Cancelled);
             EXPECT_TRUE(forest.Size() == 0 && !forest.FileMode());
         }
+        fs::remove(packed);
         EXPECT_EQ(OpenAndCompress(source, report, cancelAt), Outcome::Cancelled);
         EXPECT_FALSE(fs::exists(packed));
         ASSERT_EQ(OpenAndCompress(source, report), Outcome::Done);
@@ -362,6 +374,51 @@ TEST_F(CodeFileTest, CancelLeavesNothingBehind) {
     ASSERT_EQ(Compress(plain_, source, packed, progress, report), Outcome::Done);
     EXPECT_EQ(progress.maximum, bytes.size());
     EXPECT_EQ(progress.reports, (std::vector<uint64_t>{65536, 131072, 196608, 200000}));
+}
+
+// A save that fails (a full disk), that is cancelled or that fails before it writes
+// (the source changed since it was opened) leaves the target byte for byte as it
+// was, and nothing beside it.
+TEST_F(CodeFileTest, FailedOrCancelledSavesLeaveTheTargetAsItWas) {
+    std::mt19937_64 random(5);
+    Bytes bytes(150000);
+    for (auto& b : bytes)
+        b = static_cast<uint8_t>(random() % 30);
+    const fs::path source = Write("src", bytes), packed = fs::path(source) += ".tkv";
+    CompressReport report;
+    ASSERT_EQ(OpenAndCompress(source, report), Outcome::Done);
+    TestProgress opening;
+    bool compressed = false;
+    ASSERT_EQ(OpenFile(packed, packed_, compressed, opening), Outcome::Done);
+    const fs::path target = Write("target", {'o', 'l', 'd', 0, 0xFF});
+    const Bytes before = Read(target);
+    const std::set<std::string> names = Names();
+
+    const struct {
+        uint64_t writeLimit; // bytes the disk takes; 0: no limit
+        int cancelAt;
+    } causes[] = {{1000, 0}, {70000, 0}, {0, 1}, {0, 2}};
+    for (const auto& c : causes) {
+        SCOPED_TRACE(c.writeLimit + c.cancelAt);
+        std::optional<platform::SafeReplaceWriteLimit> full;
+        if (c.writeLimit > 0)
+            full.emplace(c.writeLimit);
+        const Outcome expected = c.cancelAt > 0 ? Outcome::Cancelled : Outcome::Failed;
+        TestProgress saving(c.cancelAt);
+        EXPECT_EQ(Compress(plain_, source, target, saving, report), expected);
+        EXPECT_EQ(Read(target), before);
+        EXPECT_EQ(Names(), names);
+        TestProgress unpacking(c.cancelAt);
+        uint64_t sourceBytes = 0, targetBytes = 0;
+        EXPECT_EQ(Decomp(packed_, packed, target, unpacking, sourceBytes, targetBytes), expected);
+        EXPECT_EQ(Read(target), before);
+        EXPECT_EQ(Names(), names);
+    }
+    Write("src", Bytes(bytes.begin(), bytes.end() - 1));
+    TestProgress saving;
+    EXPECT_EQ(Compress(plain_, source, target, saving, report), Outcome::Failed);
+    EXPECT_EQ(Read(target), before);
+    EXPECT_EQ(Names(), names);
 }
 
 TEST_F(CodeFileTest, FilesChangedSinceOpeningOrTheSourceAsTargetFail) {
@@ -396,7 +453,7 @@ TEST_F(CodeFileTest, FilesChangedSinceOpeningOrTheSourceAsTargetFail) {
         Write("src", changed);
         Write("old.tkv", {42});
         EXPECT_EQ(Compress(plain_, source, dir_ / "old.tkv", progress, report), Outcome::Failed);
-        EXPECT_FALSE(fs::exists(dir_ / "old.tkv"));
+        EXPECT_EQ(Read(dir_ / "old.tkv"), Bytes{42}) << "a target never written stays";
     }
 }
 

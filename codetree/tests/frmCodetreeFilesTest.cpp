@@ -1,5 +1,6 @@
 #include "CodetreeFixture.h"
 #include "ProgressBar.h"
+#include "SafeReplace.h"
 #include "Sound.h"
 #include "TextBox.h"
 #include "dlgWait.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <set>
 
 namespace {
 
@@ -44,6 +46,12 @@ protected:
             Form().tlbToolBar->Click("New"); // ignored: the forest belongs to the operation
             Form().Wait().cmdCancel->click();
         });
+    }
+    std::set<std::string> Names() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_))
+            names.insert(entry.path().filename().string());
+        return names;
     }
     QString waitText_;
     bool busyShown_ = false;
@@ -189,6 +197,41 @@ TEST_F(CodetreeFiles, TargetDialogClosesWithItsFileAndEnterPressesOnlyTheFocused
     EXPECT_NE(ReadFile(target), before);
 }
 
+// Decompression proposes the name of the file that was compressed, and a
+// compression the name it wrote before: a cancelled save, or one that fails on a
+// full disk, leaves that file byte for byte as it was, and nothing beside it.
+TEST_F(CodetreeFiles, CancelledOrFailedSavesKeepTheFileTheyWouldReplace) {
+    const std::string text = Text();
+    const auto source = WriteFile("a.txt", text);
+    const auto packed = dir_ / "a.txt.tkv";
+    Open(source);
+    SaveTo(packed);
+    const std::string compressed = ReadFile(packed);
+    const std::set<std::string> names = Names();
+    for (const auto& [opened, kept] : {std::pair{packed, source}, std::pair{source, packed}}) {
+        SCOPED_TRACE(opened.filename().string());
+        const std::string before = ReadFile(kept);
+        Open(opened);
+        CancelAtFirstReport();
+        Form().tlbToolBar->Click("Save");
+        EXPECT_EQ(File().txtFile->text(), Q(kept));
+        File().cmdCompress->click();
+        EXPECT_EQ(ReadFile(kept), before);
+        EXPECT_EQ(Names(), names);
+        {
+            platform::SafeReplaceWriteLimit full(1000);
+            dialogs_.AnswerMessage(platform::MessageResult::Ok);
+            Form().tlbToolBar->Click("Save");
+            File().cmdCompress->click();
+        }
+        EXPECT_EQ(dialogs_.Requests().back().text, "Error saving file");
+        EXPECT_EQ(ReadFile(kept), before);
+        EXPECT_EQ(Names(), names);
+    }
+    EXPECT_EQ(ReadFile(packed), compressed);
+    EXPECT_EQ(ReadFile(source), text);
+}
+
 TEST_F(CodetreeFiles, CancelLeavesNoTargetAndAnEmptyModel) {
     const auto source = WriteFile("a.txt", Text());
     Open(source);
@@ -219,15 +262,17 @@ TEST_F(CodetreeFiles, CancelLeavesNoTargetAndAnEmptyModel) {
     EXPECT_TRUE(Form().Nodes().isVisible());
     EXPECT_EQ(dialogs_.Requests().size(), 3u); // the open dialogs only: no message
 
-    // Closing the window while an operation runs cancels it, then closes.
+    // Closing the window while an operation runs cancels it, then closes; the
+    // file written before stays as it was.
     Open(source);
+    const std::string written = ReadFile(target);
     platform::SetDoEventsHook([this] {
         platform::SetDoEventsHook(nullptr);
         Form().close();
         EXPECT_TRUE(Form().isVisible());
     });
     SaveTo(target);
-    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_EQ(ReadFile(target), written);
     EXPECT_FALSE(Form().isVisible());
 }
 
