@@ -9,6 +9,7 @@
 #include "SurfaceShape.h"
 #include "Timer.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -68,7 +69,9 @@ frmChordwise::frmChordwise(QWidget* parent) : QWidget(parent) {
     optType.SetChecked(0, true);
     cmdReset = new QPushButton("Reset", this);
     cmdReset->setGeometry(Twips(120, 1920, 2655, 495));
-    lblSlow = NewLabel("Slow", this, Twips(255, 3000, 360, kLabelHeight));
+    // "Slow" ends where the slider begins, also in a font wider than the design's.
+    lblSlow = NewLabel("Slow", this, Twips(120, 3000, 495, kLabelHeight));
+    lblSlow->setAlignment(Qt::AlignRight | Qt::AlignTop);
     sldAnim = new platform::Slider(this);
     sldAnim->setGeometry(Twips(615, 2925, 1575, 420));
     sldAnim->SetMin(0);
@@ -84,6 +87,17 @@ frmChordwise::frmChordwise(QWidget* parent) : QWidget(parent) {
     lblOutVal = NewLabel("0", this, Twips(kValueLeft, 4560, 1400, kLabelHeight), kShorterColour);
     lblRatio = NewLabel("Probability", this, Twips(120, 4800, 1320, kLabelHeight), {}, true);
     lblRatioVal = NewLabel("-", this, Twips(kValueLeft, 4800, 1400, kLabelHeight), {}, true);
+    // The values stand right of the widest caption and are wide enough for a share
+    // of 15 digits, whatever the font; the captions are as wide as their texts.
+    int valueLeft = TwipsToPixels(kValueLeft);
+    for (QLabel* caption : {lblIn, lblOut, lblRatio}) {
+        caption->resize(caption->sizeHint().width(), caption->height());
+        valueLeft = std::max(valueLeft, caption->x() + caption->width() + 4);
+    }
+    for (QLabel* value : {lblInVal, lblOutVal, lblRatioVal}) {
+        const int needed = QFontMetrics(value->font()).horizontalAdvance("0.000000000000000") + 4;
+        value->setGeometry(valueLeft, value->y(), std::max(value->width(), needed), value->height());
+    }
 
     timAnim = new platform::Timer(this);
     timAnim->SetInterval(101);

@@ -12,6 +12,35 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+namespace {
+
+// An option button's caption wraps at spaces onto the lines its height holds
+// when it is wider than the button, instead of being cut.
+void WrapCaption(QRadioButton& option) {
+    QStyleOptionButton style;
+    style.initFrom(&option);
+    const int room = option.width() - option.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &style, &option) -
+                     option.style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &style, &option) - 4;
+    const QFontMetrics metrics(option.font());
+    const QStringList words = option.text().split(' ');
+    QString wrapped;
+    QString line;
+    for (const QString& word : words) {
+        const QString longer = line.isEmpty() ? word : line + ' ' + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > room) {
+            wrapped += line + '\n';
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    option.setText(wrapped + line);
+}
+
+} // namespace
 
 frmCointoss::frmCointoss(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Veritope - Cointoss");
@@ -27,6 +56,7 @@ frmCointoss::frmCointoss(QWidget* parent) : QWidget(parent) {
     optManual->setChecked(true);
     optRandom = new QRadioButton("Using a random number generator", frmMode);
     optRandom->setGeometry(11, 46, 186, 33);
+    WrapCaption(*optRandom);
     txtLength = new platform::TextBox(frmMode);
     txtLength->setText("256");
     txtLength->setGeometry(28, 75, 54, 22);
@@ -43,8 +73,16 @@ frmCointoss::frmCointoss(QWidget* parent) : QWidget(parent) {
     lblLength->setAlignment(Qt::AlignRight | Qt::AlignTop);
     lblLength->setGeometry(490, 155, 180, 19);
 
-    connect(optRandom, &QRadioButton::clicked, this, [this] { optRandom_Click(); });
-    connect(optManual, &QRadioButton::clicked, this, [this] { optManual_Click(); });
+    // An option's Click is its becoming selected: clicking the selected one again
+    // does nothing (it would empty a typed sequence).
+    connect(optRandom, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optRandom_Click();
+    });
+    connect(optManual, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optManual_Click();
+    });
     txtSeq->onChange = [this] { txtSeq_Change(); };
     connect(cmdGen, &QPushButton::clicked, this, [this] { cmdGen_Click(); });
     connect(cmdStats, &QPushButton::clicked, this, [this] { cmdStats_Click(); });

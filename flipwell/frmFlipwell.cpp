@@ -14,7 +14,9 @@
 #include "TextBox.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QPushButton>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -56,6 +58,8 @@ frmFlipwell::frmFlipwell(QWidget* parent) : QWidget(parent) {
         l.SetText(text);
         l.SetGeometry(left, top, width, 22);
         l.SetAlignment(alignment);
+        // The labels stand on the band or on the white window, never on a grey box of their own.
+        l.SetBackColor(std::nullopt);
         return &l;
     };
     lblToss = label("Toss", 116, 12, 81, Alignment::Right);
@@ -71,6 +75,10 @@ frmFlipwell::frmFlipwell(QWidget* parent) : QWidget(parent) {
     for (platform::SurfaceLabel* value : {lblAllV, lblSumV, lblErrV})
         value->SetFont(bold);
     lblPerc = label("Percentage of heads after N throws:", 0, 128, 202, Alignment::Center);
+    // The title is centred whatever its width: a wider font widens it rather than cutting it.
+    const int titleWidth = QFontMetrics(lblPerc->Font()).horizontalAdvance(lblPerc->Text()) +
+                           2 * platform::SurfaceLabel::kMarginX;
+    lblPerc->SetGeometry(0, 128, std::max(202, titleWidth), 22);
 
     txtTimes = new platform::TextBox(this);
     txtTimes->setText("100");

@@ -6,6 +6,7 @@
 #include "SurfaceShape.h"
 #include "Timer.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -103,6 +104,17 @@ TEST_F(ChordwiseWindow, CircleFollowsTheWindow) {
     Form().resize(200, 20); // too narrow and too low for a circle
     EXPECT_EQ(circle.Width(), 0);
     EXPECT_EQ(circle.Height(), 0);
+}
+
+TEST_F(ChordwiseWindow, TextsFitBesideTheirValues) {
+    const QLabel* captions[] = {Form().lblIn, Form().lblOut, Form().lblRatio};
+    const QLabel* values[] = {Form().lblInVal, Form().lblOutVal, Form().lblRatioVal};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_GE(captions[i]->width(), captions[i]->sizeHint().width()) << i;
+        EXPECT_GT(values[i]->x(), captions[i]->x() + captions[i]->width()) << i;
+        EXPECT_GE(values[i]->width(), QFontMetrics(values[i]->font()).horizontalAdvance("0.666666666666667")) << i;
+    }
+    EXPECT_LE(Form().lblSlow->x() + Form().lblSlow->width(), Form().sldAnim->x());
 }
 
 } // namespace

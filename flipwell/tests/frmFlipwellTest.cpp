@@ -8,6 +8,7 @@
 #include "SurfaceLabel.h"
 #include "TextBox.h"
 
+#include <QFontMetrics>
 #include <QLocale>
 #include <QPushButton>
 #include <QTest>
@@ -133,7 +134,10 @@ TEST_F(FlipwellWindow, EnterTossesAndTheRowsStayCentred) {
     EXPECT_LE(std::abs(rowLeft - (800 - rowRight)), 1);
     EXPECT_EQ(Form().prgToss->y(), 500 - Form().prgToss->height());
     EXPECT_EQ(Form().prgToss->width(), 800);
-    EXPECT_EQ(Form().lblPerc->Left(), (800 - 202) / 2);
+    EXPECT_EQ(Form().lblPerc->Left(), (800 - Form().lblPerc->Width()) / 2);
+    // The title is widened to its text, never cut.
+    EXPECT_GE(Form().lblPerc->Width(), 202);
+    EXPECT_GE(Form().lblPerc->Width(), QFontMetrics(Form().lblPerc->Font()).horizontalAdvance(Form().lblPerc->Text()));
 }
 
 TEST(FlipwellFormat, WholeNumbersGroupedFractionsTrimmed) {
