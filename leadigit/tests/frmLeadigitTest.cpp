@@ -183,6 +183,15 @@ TEST_F(Leadigit, ImportReadsAChosenFileAndCancelChangesNothing) {
     dialogs_.AnswerFile("");
     Form().cmdFile->click();
     EXPECT_EQ(Rows(), 4);
+
+    // A file that opens but fails to read: the list holds what was read
+    // (nothing here) and is counted again behind the message.
+    dialogs_.AnswerFile("/proc/self/mem");
+    dialogs_.AnswerMessage(platform::MessageResult::Ok);
+    Form().cmdFile->click();
+    EXPECT_EQ(dialogs_.Requests().back().text, "Error reading /proc/self/mem");
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Status(), "No data");
 }
 
 TEST_F(Leadigit, ScanListsFileSizesAndStopKeepsWhatWasFound) {
