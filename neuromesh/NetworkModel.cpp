@@ -1,7 +1,7 @@
 #include "NetworkModel.h"
 
-#include "FileReplace.h"
 #include "NeuralLibrary.h"
+#include "SafeReplace.h"
 #include "Stroke.h"
 
 #include <algorithm>
@@ -130,13 +130,19 @@ bool NetworkModel::SaveNetworkFile(const std::filesystem::path& path) {
     const std::vector<int32_t> sizes = Shape();
     if (sizes.empty())
         return false;
-    // The aside file names no file before the library writes it, so reading
-    // its sizes back tells that the library wrote it.
-    return ReplaceFile(path, [&sizes](const std::filesystem::path& aside) {
-        std::string text = PathText(aside);
-        SaveToFile_(text.data());
-        return FileParams(aside) == std::pair(sizes.front(), sizes.back());
-    });
+    platform::SafeReplace file(path);
+    if (!file.Ok())
+        return false;
+    // The library writes the network into the new, empty aside file (itself
+    // written aside and renamed over it), so reading its sizes back tells
+    // that the library wrote it.
+    std::string text = PathText(file.AsidePath());
+    SaveToFile_(text.data());
+    if (FileParams(file.AsidePath()) != std::pair(sizes.front(), sizes.back())) {
+        file.Abandon();
+        return false;
+    }
+    return file.Commit();
 }
 
 double NetworkModel::TrainEpoch(const PatternSet& set,

@@ -1,7 +1,7 @@
 #include "PatternFile.h"
 
 #include "ByteFile.h"
-#include "FileReplace.h"
+#include "SafeReplace.h"
 
 #include <bit>
 #include <cmath>
@@ -143,14 +143,7 @@ std::optional<PatternSet> LoadPatternFile(const std::filesystem::path& path) {
 }
 
 bool SavePatternFile(const std::filesystem::path& path, const PatternSet& set) {
-    const std::vector<uint8_t> bytes = PatternFileBytes(set);
-    return ReplaceFile(path, [&bytes](const std::filesystem::path& aside) {
-        platform::ByteWriter writer;
-        if (!writer.Create(aside))
-            return false;
-        writer.Write(bytes.data(), bytes.size());
-        return writer.Close();
-    });
+    return platform::ReplaceFileContents(path, PatternFileBytes(set));
 }
 
 } // namespace neuromesh

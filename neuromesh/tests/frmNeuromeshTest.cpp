@@ -7,6 +7,7 @@
 #include "TextBox.h"
 #include "ListBox.h"
 #include "PatternFile.h"
+#include "SafeReplace.h"
 #include "ScrollBar.h"
 #include "Slider.h"
 #include "SurfaceShape.h"
@@ -377,6 +378,26 @@ TEST_F(Neuromesh, SettingsDialogEditsTheListAndOkEmptiesEverySlot) {
     EXPECT_EQ(dialogs_.Requests().back().title, "Edit oattern settings");
     EXPECT_EQ(LastMessage(), "You must define at least one pattern");
     EXPECT_EQ(Form().pattypes(), 26);
+}
+
+TEST_F(Neuromesh, FailedSavesReportAndKeepThePreviousFiles) {
+    const fs::path set = folder_ / "set.pat";
+    Form().SavePatternFile(set);
+    const auto size = fs::file_size(set);
+    DrawStroke(Zigzag());
+    {
+        platform::SafeReplaceWriteLimit full(40);
+        dialogs_.AnswerMessage(MessageResult::Ok);
+        Form().SavePatternFile(set);
+    }
+    EXPECT_EQ(LastMessage(), "Error saving file");
+    EXPECT_EQ(dialogs_.Requests().back().title, "Save pattern file");
+    EXPECT_EQ(fs::file_size(set), size);
+    dialogs_.AnswerMessage(MessageResult::Ok);
+    Form().SaveNetworkFile(folder_ / "missing" / "n.net");
+    EXPECT_EQ(dialogs_.Requests().back().title, "Save neural network");
+    EXPECT_EQ(LastMessage(), "Error saving file");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #include "NetworkFile.h"
 
+#include "SafeReplace.h"
+
 #include <algorithm>
-#include <atomic>
 #include <bit>
 #include <cerrno>
 #include <cmath>
@@ -56,19 +57,6 @@ bool ReadAt(int fd, uint8_t* dest, size_t count, off_t offset) {
         dest += got;
         count -= size_t(got);
         offset += got;
-    }
-    return true;
-}
-
-bool WriteAll(int fd, const uint8_t* data, size_t count) {
-    while (count > 0) {
-        const ssize_t put = ::write(fd, data, count);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        data += put;
-        count -= size_t(put);
     }
     return true;
 }
@@ -162,25 +150,7 @@ std::optional<std::vector<uint8_t>> ReadNetworkFile(const char* path) {
 }
 
 bool WriteNetworkFile(const char* path, const Network& network) {
-    static std::atomic<unsigned> serial{0};
-    const std::vector<uint8_t> bytes = NetworkFileBytes(network);
-    std::string aside;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        aside =
-            std::string(path) + ".~" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
-        fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    FileDescriptor file(fd);
-    const bool written = WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-    if (file.Close() && written && ::rename(aside.c_str(), path) == 0)
-        return true;
-    ::unlink(aside.c_str());
-    return false;
+    return platform::ReplaceFileContents(path, NetworkFileBytes(network));
 }
 
 } // namespace neural
