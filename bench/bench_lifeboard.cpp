@@ -1,11 +1,14 @@
 // Generations per second of Lifeboard's run: RunForward on a soup of 10,000
 // cells drawn at cell size 2 in an offscreen window, against the engine's own
-// Step and NextChange loop on the same soup in the same process.
+// Step and NextChange loop on the same soup in the same process. And the
+// memory a run of a million generations takes on a still life (a block) and
+// on an empty board: the growth of the resident set over the run.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <cstdlib>
+#include <fstream>
 #include <filesystem>
 #include <random>
 #include <unistd.h>
@@ -110,8 +113,48 @@ void BM_WindowRunForward(benchmark::State& state) {
                                                   benchmark::Counter::kIsRate);
 }
 
+// Resident memory of the process in bytes.
+double ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return double(resident) * double(::sysconf(_SC_PAGESIZE));
+}
+
+void BM_WindowRunOnStillLife(benchmark::State& state) {
+    constexpr int kLongRun = 1000000;
+    frmLifeboard form;
+    if (!form.Loaded()) {
+        state.SkipWithError("Gridcore is not registered");
+        return;
+    }
+    form.resize(640, 480);
+    form.show();
+    double growth = 0;
+    for (auto _ : state) {
+        form.ClearBoard();
+        if (state.range(0) == 1)
+            for (const Cell c : {Cell{5, 5}, Cell{5, 6}, Cell{6, 5}, Cell{6, 6}})
+                form.Engine().put_Cell(c.x, c.y, 1);
+        int steps = 0;
+        platform::SetDoEventsHook([&] {
+            if (++steps == kLongRun)
+                form.StopRunning();
+        });
+        const double before = ResidentBytes();
+        form.RunForward();
+        growth = ResidentBytes() - before;
+        platform::SetDoEventsHook(nullptr);
+    }
+    state.counters["generations"] = form.Generation() - 1;
+    state.counters["rss_growth_MB"] = growth / (1024.0 * 1024.0);
+    state.SetLabel(state.range(0) == 1 ? "block" : "empty board");
+}
+
 BENCHMARK(BM_EngineStepAndChanges)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowRunForward)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowRunOnStillLife)->Arg(1)->Arg(0)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -230,7 +230,8 @@ void LifeEngine::StepByTally() {
 
 // The change list holds the deaths, then the births; the history record their
 // inverses in the same order. Older records go, oldest first, while the count
-// of stored changes is over the limit; the new record always stays.
+// of stored changes is over the limit; the new record always stays. A step
+// that changed nothing after another such step adds to that step's record.
 void LifeEngine::RecordStep() {
     changes_.reserve(changes_.size() + births_.size());
     changes_.insert(changes_.end(), births_.begin(), births_.end());
@@ -243,14 +244,22 @@ void LifeEngine::RecordStep() {
     }
     historyCount_ += static_cast<int64_t>(record.size());
     while (historyCount_ > historyLimit_ && !history_.empty()) {
-        Record& oldest = history_.back();
+        Record& oldest = history_.back().changes;
         historyCount_ -= static_cast<int64_t>(oldest.size());
         if (oldest.capacity() > spareRecord_.capacity()) {
             std::swap(oldest, spareRecord_);
         }
         history_.pop_back();
     }
-    history_.push_front(std::move(record));
+    if (record.empty() && !history_.empty() && history_.front().unchangedSteps > 0) {
+        ++history_.front().unchangedSteps;
+        if (record.capacity() > spareRecord_.capacity()) {
+            std::swap(record, spareRecord_);
+        }
+        return;
+    }
+    const int64_t unchanged = record.empty() ? 1 : 0;
+    history_.push_front(HistoryRecord{std::move(record), unchanged});
 }
 
 void LifeEngine::StartIterating() {
@@ -318,7 +327,12 @@ bool LifeEngine::StepBack() {
     if (history_.empty()) {
         return false;
     }
-    Record& newest = history_.front();
+    if (history_.front().unchangedSteps > 1) {
+        --history_.front().unchangedSteps;
+        changes_.clear();
+        return true;
+    }
+    Record& newest = history_.front().changes;
     historyCount_ -= static_cast<int64_t>(newest.size());
     std::swap(changes_, newest);
     std::reverse(changes_.begin(), changes_.end());

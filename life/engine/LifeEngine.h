@@ -61,6 +61,8 @@ public:
     void PutHistoryLimit(int32_t limit);
     void CleanHistory();
     bool GetEmptyHistory() const;
+    // Records the history holds (for tests of its room).
+    size_t HistoryRecords() const { return history_.size(); }
 
 private:
     using Record = std::vector<CellChange>;
@@ -81,8 +83,16 @@ private:
     int32_t iterX_ = 0;
     int32_t iterY_ = 0;
 
-    std::vector<CellChange> changes_; // top is the back
-    std::deque<Record> history_;      // newest at the front
+    // One generation's inverse changes; a run of generations that changed
+    // nothing is one empty record counting them, so that a run on a still
+    // pattern keeps its history in constant room.
+    struct HistoryRecord {
+        Record changes;
+        int64_t unchangedSteps = 0;
+    };
+
+    std::vector<CellChange> changes_;   // top is the back
+    std::deque<HistoryRecord> history_; // newest at the front
     Record spareRecord_;              // storage of a dropped record, for reuse
     int32_t historyLimit_ = 100000;
     int64_t historyCount_ = 0;

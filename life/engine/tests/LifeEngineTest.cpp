@@ -315,6 +315,36 @@ TEST(LifeEngineTest, HistoryIsBoundedByTheCountOfChanges) {
     EXPECT_EQ(stepBackSizes(e), (Sizes{3, 3}));
 }
 
+// A run on a still pattern keeps its history in constant room, and every
+// generation of it can still be stepped back.
+TEST(LifeEngineTest, UnchangedGenerationsShareOneRecord) {
+    for (int32_t limit : {100000, 0}) {
+        LifeEngine e;
+        e.PutHistoryLimit(limit);
+        put(e, {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {9, 9}}); // a block, and a cell that dies
+        constexpr int kSteps = 200000;
+        steps(e, kSteps);
+        EXPECT_EQ(e.HistoryRecords(), limit ? 2u : 1u) << limit;
+        int back = 0;
+        size_t changed = 0;
+        while (back <= kSteps && e.StepBack()) {
+            ++back;
+            changed += drain(e).size();
+        }
+        // Limit 0 dropped the death when the next step was recorded.
+        EXPECT_EQ(back, limit ? kSteps : kSteps - 1) << limit;
+        EXPECT_EQ(changed, limit ? 1u : 0u) << limit;
+        EXPECT_TRUE(e.GetEmptyHistory());
+
+        // Unchanged steps after stepping back join the record left.
+        steps(e, 3);
+        ASSERT_TRUE(e.StepBack());
+        steps(e, 2);
+        EXPECT_EQ(e.HistoryRecords(), 1u);
+        EXPECT_EQ(stepBackSizes(e), (Sizes{0, 0, 0, 0}));
+    }
+}
+
 TEST(LifeEngineTest, HistoryLimitIsAppliedAtTheNextStep) {
     LifeEngine e;
     for (int32_t negative : {-5, kMin}) {
