@@ -1,6 +1,7 @@
 #include "dlgHistory.h"
 
 #include "Conversions.h"
+#include "Dialogs.h"
 #include "Help.h"
 #include "TextBox.h"
 #include "frmLifeboard.h"
@@ -9,8 +10,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cmath>
-#include <limits>
 
 dlgHistory::dlgHistory(frmLifeboard& owner) : ModelessDialog(&owner), owner_(owner) {
     setWindowTitle("History settings");
@@ -51,18 +50,21 @@ dlgHistory::dlgHistory(frmLifeboard& owner) : ModelessDialog(&owner), owner_(own
     platform::BindHelpKey(this, frmLifeboard::kHelpTopic);
 }
 
+// Enter types nothing in the box: it goes on to press OK.
 bool dlgHistory::txtHistLimit_KeyPress(int character) const {
-    return character >= '0' && character <= '9';
+    return (character >= '0' && character <= '9') || character == '\r';
 }
 
 void dlgHistory::OKButton_Click() {
     // Ten digits already pass the int32 range, and pasted text is not filtered:
-    // beyond the range take the nearest value the engine can hold.
-    const double typed = platform::Val(txtHistLimit->text().toStdString());
+    // a limit the engine cannot hold is refused, and the dialog stays open.
     int32_t limit = 0;
-    if (!platform::ToInt32Rounded(typed, limit)) {
-        limit = std::signbit(typed) ? std::numeric_limits<int32_t>::min()
-                                    : std::numeric_limits<int32_t>::max();
+    if (!platform::ToInt32Rounded(platform::Val(txtHistLimit->text().toStdString()), limit)) {
+        platform::MessageBox("The number of events stored must not exceed 2147483647.",
+                             windowTitle(), platform::MessageIcon::Exclamation);
+        txtHistLimit->setFocus();
+        txtHistLimit->selectAll();
+        return;
     }
     owner_.ChangeHist(limit);
     close();

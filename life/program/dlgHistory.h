@@ -16,8 +16,8 @@ class dlgHistory : public platform::ModelessDialog {
 public:
     explicit dlgHistory(frmLifeboard& owner);
 
-    // Reads the box as a leading decimal number rounded to an int32, clamped to
-    // the int32 range, and closes.
+    // Reads the box as a leading decimal number rounded to an int32 and closes;
+    // a number past the int32 range gets a message and changes nothing.
     void OKButton_Click();
     bool txtHistLimit_KeyPress(int character) const;
 

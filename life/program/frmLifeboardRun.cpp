@@ -89,7 +89,11 @@ void frmLifeboard::RunForward() {
     EndRun();
 }
 
+// A run is never started inside another: the one in progress goes on, and
+// Stop ends it.
 void frmLifeboard::RunBackward() {
+    if (running_)
+        return;
     const auto loop = closeGuard_.Enter();
     running_ = true;
     SetRunButtons(*tlbToolBar, true);
@@ -128,9 +132,11 @@ void frmLifeboard::ClearBoard() {
     UpdateBackButtons();
 }
 
+// The back buttons stay disabled while a run goes on.
 void frmLifeboard::UpdateBackButtons() {
     int16_t empty = 1;
     engine_->get_EmptyHistory(&empty);
-    tlbToolBar->SetButtonEnabled("StepBack", empty != 1);
-    tlbToolBar->SetButtonEnabled("RunBack", empty != 1);
+    const bool back = empty != 1 && !running_;
+    tlbToolBar->SetButtonEnabled("StepBack", back);
+    tlbToolBar->SetButtonEnabled("RunBack", back);
 }

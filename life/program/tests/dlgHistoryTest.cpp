@@ -1,6 +1,7 @@
 #include "dlgHistory.h"
 
 #include "LifeboardFixture.h"
+#include "ScriptedDialogs.h"
 #include "TextBox.h"
 
 #include <QLabel>
@@ -81,13 +82,11 @@ TEST_F(DlgHistoryTest, OkReadsTheBoxAsALeadingNumber) {
         int32_t limit;
     } cases[] = {
         {"", true, 0},
-        {"99999999999", true, std::numeric_limits<int32_t>::max()}, // past the int32 range
         {"42abc", false, 42},
         {"12.5", false, 12}, // halves to even
         {"13.5", false, 14},
         {"-7", false, 0}, // the engine stores negative limits as 0
         {"2147483647", false, std::numeric_limits<int32_t>::max()},
-        {"-99999999999", false, 0},
         {"x5", false, 0},
     };
     for (const auto& c : cases) {
@@ -101,6 +100,28 @@ TEST_F(DlgHistoryTest, OkReadsTheBoxAsALeadingNumber) {
         }
         dialog.OKButton->click();
         EXPECT_EQ(EngineLimit(), c.limit) << c.text;
+    }
+}
+
+TEST_F(DlgHistoryTest, EnterPressesOkAndALimitPastTheRangeIsRefused) {
+    dlgHistory& dialog = Open();
+    Empty(*dialog.txtHistLimit);
+    QTest::keyClicks(dialog.txtHistLimit, "250");
+    QTest::keyClick(dialog.txtHistLimit, Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(EngineLimit(), 250);
+
+    size_t messages = 0;
+    for (const char* text : {"2147483648", "99999999999", "-99999999999"}) {
+        Open();
+        dialog.txtHistLimit->setText(text);
+        dialogs_.AnswerMessage(platform::MessageResult::Ok);
+        dialog.OKButton->click();
+        ASSERT_EQ(dialogs_.Requests().size(), ++messages) << text;
+        EXPECT_EQ(dialogs_.Requests().back().text,
+                  "The number of events stored must not exceed 2147483647.");
+        EXPECT_TRUE(dialog.isVisible()) << "the user may correct it";
+        EXPECT_EQ(EngineLimit(), 250) << text;
     }
 }
 

@@ -177,18 +177,22 @@ TEST_F(Lifeboard, RunsUntilStoppedAndASecondRunDoesNotStart) {
     frmLifeboard& f = Form();
     Put({{4, 5}, {5, 5}, {6, 5}});
     int calls = 0;
-    bool runDisabled = false, stopEnabled = false;
+    bool runDisabled = false, stopEnabled = false, backDisabled = true;
     platform::SetDoEventsHook([&] {
         ++calls;
         runDisabled = !Enabled("Run") && !Enabled("Step");
         stopEnabled = Enabled("Stop");
-        f.RunForward(); // returns at once while the run goes on
+        backDisabled = backDisabled && !Enabled("RunBack") && !Enabled("StepBack");
+        // Neither run command starts a second loop inside this one.
+        f.RunForward();
+        f.RunBackward();
+        EXPECT_TRUE(f.Running());
         if (calls == 5)
             f.tlbToolBar->Click("Stop");
     });
     f.tlbToolBar->Click("Run");
     EXPECT_EQ(calls, 5);
-    EXPECT_TRUE(runDisabled && stopEnabled);
+    EXPECT_TRUE(runDisabled && stopEnabled && backDisabled);
     EXPECT_FALSE(f.Running());
     EXPECT_EQ(Status(), "Generation 6");
     EXPECT_TRUE(Enabled("Run") && Enabled("Step") && Enabled("StepBack"));
