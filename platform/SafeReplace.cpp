@@ -34,7 +34,12 @@ SafeReplace::SafeReplace(const std::filesystem::path& target, unsigned newFileMo
     : target_(ResolvedTarget(target)), buffer_(std::make_unique<uint8_t[]>(kBufferSize)) {
     static std::atomic<unsigned> serial{0};
     struct stat existing {};
-    const bool exists = ::stat(target_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const bool exists = ::stat(target_.c_str(), &existing) == 0;
+    // A folder, a device or a pipe is not replaced by a file.
+    if (exists && !S_ISREG(existing.st_mode)) {
+        failed_ = true;
+        return;
+    }
     const mode_t mode = exists ? (existing.st_mode & 07777) : mode_t(newFileMode);
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         aside_ = target_;

@@ -16,7 +16,8 @@
 // a file to be written aside fails the save at once; the target is untouched.
 //
 // A target that is a symbolic link is replaced where the link points. An
-// existing target keeps its permission bits.
+// existing target keeps its permission bits. A target that exists and is not
+// a regular file (a folder, a device, a pipe) is never replaced: the save fails.
 
 namespace platform {
 

@@ -1,6 +1,7 @@
 #include "LifePatternFile.h"
 
 #include "Conversions.h"
+#include "SafeReplace.h"
 
 #include <algorithm>
 #include <charconv>
@@ -303,15 +304,46 @@ bool WritePattern(std::ostream& out, int16_t neiCount, bool negative, const Rule
     return static_cast<bool>(out);
 }
 
+namespace {
+
+// The stream of a save: its bytes go to the file written aside.
+class ReplaceBuffer final : public std::streambuf {
+public:
+    explicit ReplaceBuffer(platform::SafeReplace& file) : file_(file) {}
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        file_.WriteByte(static_cast<uint8_t>(c));
+        return file_.Failed() ? traits_type::eof() : c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        file_.Write(s, static_cast<size_t>(n));
+        return file_.Failed() ? 0 : n;
+    }
+
+private:
+    platform::SafeReplace& file_;
+};
+
+} // namespace
+
+// The file is written aside and renamed over the old one only when written
+// whole, so a failed save leaves the old pattern as it was.
 PatternWriteStatus WritePatternFile(const std::filesystem::path& path, int16_t neiCount,
                                     bool negative, const RuleTables& rule,
                                     const CellSource& cells) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out.is_open())
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
         return PatternWriteStatus::kOpenError;
+    platform::SafeReplace file(path);
+    if (!file.Ok())
+        return PatternWriteStatus::kOpenError;
+    ReplaceBuffer buffer(file);
+    std::ostream out(&buffer);
     const bool written = WritePattern(out, neiCount, negative, rule, cells);
-    out.close();
-    return written && out ? PatternWriteStatus::kOk : PatternWriteStatus::kWriteError;
+    return written && file.Commit() ? PatternWriteStatus::kOk : PatternWriteStatus::kWriteError;
 }
 
 } // namespace lifeboard

@@ -67,8 +67,8 @@ using CellSource = std::function<bool(int32_t& x, int32_t& y)>;
 
 enum class PatternWriteStatus {
     kOk,
-    kOpenError,  // the file cannot be created or replaced
-    kWriteError, // writing or closing it failed
+    kOpenError,  // no file can be written beside it, or it is a folder
+    kWriteError, // writing, flushing or replacing failed: the old file stays
 };
 
 // Writes a 1.06 file: the header and description lines, the lattice line of

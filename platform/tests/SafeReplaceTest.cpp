@@ -107,6 +107,11 @@ TEST_F(SafeReplaceTest, WriteFailureLeavesTheTargetAsItWas) {
     file.Fail();
     EXPECT_FALSE(file.Commit());
     ExpectUntouched();
+    // Nor is what is not a regular file.
+    EXPECT_FALSE(ReplaceFileContents(dir_, std::string_view("abcd")));
+    EXPECT_FALSE(ReplaceFileContents("/dev/null", std::string_view("abcd")));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    ExpectUntouched();
     // A target that did not exist is not created.
     SafeReplaceWriteLimit full(3);
     EXPECT_FALSE(ReplaceFileContents(dir_ / "other.lif", std::string_view("abcd")));

@@ -1,6 +1,7 @@
 #include "LifePatternFile.h"
 
 #include "LifeEngine.h"
+#include "SafeReplace.h"
 
 #include <climits>
 #include <cstdint>
@@ -283,14 +284,19 @@ TEST(PatternFileTest, OpeningReadingAndWritingFailuresOfFiles) {
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
     EXPECT_TRUE(bytes.size() < 200 && bytes.ends_with("1 2\r\n")) << bytes.size();
 
-    if (!fs::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
+    // A full disk, seen while writing or only when the buffer is flushed,
+    // leaves the old file as it was and nothing beside it.
     std::vector<Cell> many;
     for (int32_t i = 0; i < 100000; ++i)
         many.emplace_back(i, -i);
-    EXPECT_EQ(write("/dev/full", many), PatternWriteStatus::kWriteError);
-    // A failure that shows only when the buffer is flushed.
-    EXPECT_EQ(write("/dev/full", {}), PatternWriteStatus::kWriteError);
+    std::vector<Cell> none;
+    for (const auto& [room, cells] : {std::pair{65536, &many}, std::pair{20, &none}}) {
+        platform::SafeReplaceWriteLimit full(room);
+        EXPECT_EQ(write(path, *cells), PatternWriteStatus::kWriteError) << room;
+        std::ifstream again(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), bytes);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), 3) << "nothing left aside";
+    }
 }
 
 } // namespace

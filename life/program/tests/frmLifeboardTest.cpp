@@ -3,6 +3,7 @@
 #include "LatticeGeometry.h"
 #include "LifeboardFixture.h"
 #include "Pump.h"
+#include "SafeReplace.h"
 #include "ScriptedDialogs.h"
 #include "ScrollBar.h"
 #include "StatusBar.h"
@@ -426,4 +427,28 @@ TEST_F(Lifeboard, FileFailuresShowTheirMessages) {
     WithFile(write("corrupt2.lif", "#Life 1.06\r\n1 2\r\nx\r\n"), open, true);
     EXPECT_TRUE(Live(1, 2));
     EXPECT_EQ(WithFile("", open).size(), 1u);
+}
+
+TEST_F(Lifeboard, AFailedOrCancelledSaveKeepsTheOldPattern) {
+    frmLifeboard& f = Form();
+    const auto path = dir_ / "old.lif";
+    const std::string old = "#Life 1.06\r\n1 2\r\n";
+    std::ofstream(path, std::ios::binary) << old;
+    for (int32_t i = 0; i < 10000; ++i)
+        f.Engine().put_Cell(i, i % 7, 1);
+    const auto unchanged = [&] {
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1)
+            << "nothing left aside";
+    };
+    {
+        platform::SafeReplaceWriteLimit full(65536); // the disk fills up
+        const auto r = WithFile(path, [&] { f.SaveLifeFile(); }, true);
+        ASSERT_EQ(r.size(), 2u);
+        EXPECT_EQ(r[1].text, "Error writing to file.");
+    }
+    unchanged();
+    EXPECT_EQ(WithFile("", [&] { f.SaveLifeFile(); }).size(), 1u); // the dialog cancelled
+    unchanged();
 }
