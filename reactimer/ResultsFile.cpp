@@ -2,14 +2,11 @@
 
 #include "ByteFile.h"
 #include "Conversions.h"
+#include "SafeReplace.h"
 #include "TextFile.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <fcntl.h>
-#include <system_error>
-#include <unistd.h>
 #include <vector>
 
 namespace reactimer {
@@ -43,32 +40,6 @@ bool ReadRecords(platform::LineReader& lines, StageResults& results) {
     return true;
 }
 
-// Writes `bytes` aside in the target's folder, flushed to disk, and renames
-// it over the target; on any failure the aside file goes and the target stays.
-bool ReplaceFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::filesystem::path aside = path;
-    aside += ".saving";
-    const int fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    bool ok = true;
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += static_cast<size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(aside.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(aside.c_str());
-    return ok;
-}
-
 } // namespace
 
 std::string WriteResults(const StageMeans& means, int nums) {
@@ -96,7 +67,7 @@ bool LoadResultsFile(const std::filesystem::path& path, StageResults& results) {
 }
 
 bool SaveResultsFile(const std::filesystem::path& path, const StageMeans& means, int nums) {
-    return ReplaceFile(path, WriteResults(means, nums));
+    return platform::ReplaceFileContents(path, WriteResults(means, nums));
 }
 
 } // namespace reactimer

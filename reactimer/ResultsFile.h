@@ -34,8 +34,8 @@ std::string WriteResults(const StageMeans& means, int nums);
 // unchanged.
 bool ReadResults(std::string_view text, StageResults& results);
 
-// The same on files. Saving writes the whole file aside and renames it over
-// `path`, so a failed save leaves the file that was there.
+// The same on files. Saving goes through the safe replace: a failed save
+// leaves the file that was there.
 bool LoadResultsFile(const std::filesystem::path& path, StageResults& results);
 bool SaveResultsFile(const std::filesystem::path& path, const StageMeans& means, int nums);
 

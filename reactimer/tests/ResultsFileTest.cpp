@@ -1,4 +1,5 @@
 #include "ResultsFile.h"
+#include "SafeReplace.h"
 
 #include <filesystem>
 #include <fstream>
@@ -17,16 +18,18 @@ TEST(ResultsFileTest, SavedMeansReadBackAndLinesCountWhateverTheirNumbers) {
     std::ifstream in(folder / "r.txt", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
               "1,1253.7\r\n2,333.333333333333\r\n3,412\r\n4,987.654321012346\r\n");
+    // A failed save (a full disk, no folder) leaves all as it was.
+    {
+        platform::SafeReplaceWriteLimit full(5);
+        EXPECT_FALSE(SaveResultsFile(folder / "r.txt", StageMeans{1, 2}, 2));
+    }
+    EXPECT_FALSE(SaveResultsFile(folder / "none" / "r.txt", means, 1));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
     StageResults read;
     ASSERT_TRUE(LoadResultsFile(folder / "r.txt", read));
     EXPECT_EQ(read.nums, 4);
     for (int k = 0; k < 4; ++k)
         EXPECT_NEAR(read.means[k], means[k], means[k] * 1e-14);
-    // A failed save (a folder in the way, no folder) leaves all as it was.
-    std::filesystem::create_directory(folder / "taken");
-    EXPECT_FALSE(SaveResultsFile(folder / "taken", means, 1));
-    EXPECT_FALSE(SaveResultsFile(folder / "none" / "r.txt", means, 1));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
     std::filesystem::remove_all(folder);
 
     ASSERT_TRUE(ReadResults("5,310.5\r\n9,420\n -32768 , 1e2\r\n\r\n", read));
