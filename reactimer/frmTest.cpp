@@ -62,6 +62,7 @@ frmTest::frmTest(QWidget* owner) : QDialog(owner) {
     }
     prgProgress = new platform::ProgressBar(this);
     prgProgress->setGeometry(surface->ToPixels(QRect(60, 1680, 4965, 450)));
+    prgProgress->setTextVisible(false);
     Form_Load();
 }
 
