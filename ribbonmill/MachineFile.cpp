@@ -1,14 +1,13 @@
 #include "MachineFile.h"
 
 #include "ByteFile.h"
+#include "SafeReplace.h"
 #include "TextFile.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <optional>
-#include <system_error>
 #include <vector>
 
 namespace ribbonmill {
@@ -18,27 +17,6 @@ namespace {
 using platform::TextField;
 
 constexpr std::string_view kEnd = "E";
-
-// Writes the bytes beside path and renames them over it once they are written
-// whole and flushed; whatever failed leaves the old file and no aside file.
-bool ReplaceFileWith(const std::filesystem::path& path, const std::string& bytes) {
-    std::filesystem::path aside = path;
-    aside += ".saving";
-    platform::ByteWriter file;
-    bool ok = file.Create(aside);
-    if (ok) {
-        file.Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        ok = file.Close();
-    }
-    std::error_code error;
-    if (ok) {
-        std::filesystem::rename(aside, path, error);
-        ok = !error;
-    }
-    if (!ok)
-        std::filesystem::remove(aside, error);
-    return ok;
-}
 
 bool IsText(const std::vector<TextField>& fields, std::size_t count) {
     if (fields.size() != count)
@@ -264,7 +242,7 @@ bool ReadMachine(std::string_view text, TapeMachine& machine) {
 }
 
 bool SaveMachine(const std::filesystem::path& path, const TapeMachine& machine) {
-    return ReplaceFileWith(path, MachineText(machine));
+    return platform::ReplaceFileContents(path, MachineText(machine));
 }
 
 LoadResult LoadMachine(const std::filesystem::path& path, TapeMachine& machine) {

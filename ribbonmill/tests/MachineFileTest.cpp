@@ -1,4 +1,5 @@
 #include "MachineFile.h"
+#include "SafeReplace.h"
 
 #include <filesystem>
 #include <fstream>
@@ -155,15 +156,14 @@ TEST(MachineFile, FailedSaveAndMissingFileChangeNothing) {
     ASSERT_TRUE(SaveMachine(path, m));
     const std::string before = ReadFile(path);
     EXPECT_FALSE(SaveMachine(path.parent_path() / "no folder" / "x.qmx", m));
-    // A folder in the file's place cannot be replaced.
-    const auto folder = TempFile("folder.qmx");
-    std::filesystem::create_directories(folder / "inside");
-    EXPECT_FALSE(SaveMachine(folder, m));
-    EXPECT_TRUE(std::filesystem::is_directory(folder / "inside"));
-    EXPECT_FALSE(std::filesystem::exists(folder.string() + ".saving"));
+    // A disk that fills up halfway leaves the file as it was.
+    m.AddState("B");
+    {
+        platform::SafeReplaceWriteLimit full(40);
+        EXPECT_FALSE(SaveMachine(path, m));
+    }
     EXPECT_EQ(LoadMachine(path.parent_path() / "missing.qmx", m), LoadResult::Unopened);
-    EXPECT_EQ(m.States(), std::vector<std::string>{"A"});
+    EXPECT_EQ(m.States(), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(ReadFile(path), before);
-    std::filesystem::remove_all(folder);
     std::filesystem::remove(path);
 }
