@@ -244,7 +244,6 @@ void frmScrivel::cmdReport_Click() {
     }
     if (countColumn >= 0)
         PadColumn(rows, countColumn);
-    for (const QStringList& row : rows)
-        list.AddRow(row);
+    list.AddRows(std::move(rows));
     platform::ShowModal(*report_);
 }

@@ -5,30 +5,25 @@
 #include "ScrivelFixture.h"
 
 #include <QCheckBox>
-#include <QLabel>
 
 namespace scrivel_test {
 namespace {
 
-std::string Items(const platform::ListBox& list) {
+// The texts of a list or drop-down, and the index of one of them (-1 for none).
+template <class List> std::string Items(const List& list) {
     std::string items;
     for (int k = 0; k < list.ListCount(); ++k)
         items += list.List(k).toStdString() + " ";
     return items;
 }
-
-bool Offers(const platform::DropDownList& list, const QString& text) {
-    for (int k = 0; k < list.ListCount(); ++k)
-        if (list.List(k) == text)
-            return true;
-    return false;
-}
-
-int IndexOf(const platform::ListBox& list, const QString& text) {
+template <class List> int IndexOf(const List& list, const QString& text) {
     for (int k = 0; k < list.ListCount(); ++k)
         if (list.List(k) == text)
             return k;
     return -1;
+}
+template <class List> bool Offers(const List& list, const QString& text) {
+    return IndexOf(list, text) >= 0;
 }
 
 class LettersFixture : public ScrivelFixture {
@@ -70,13 +65,12 @@ TEST_F(LettersFixture, DefaultsGiveTheGridAndTwentySevenGroups) {
     EXPECT_FALSE(Letters().cmdRemove->isEnabled());
 }
 
-TEST_F(LettersFixture, AHeadSwitchedOffTakesItsMembersAlongAndTheAlphabetFollowsOnClosing) {
+TEST_F(LettersFixture, HeadsSwitchedOffTakeTheirMembersAlongAndTheAlphabetFollowsOnClosing) {
     Letters().tabTabs->Select(1);
     Letters().chkLetter.Click('A');
     EXPECT_FALSE(Letters().chkLetter.Checked('a'));
     Letters().chkLetter.Click('a');
     EXPECT_FALSE(Letters().chkLetter.Checked('a'));
-    EXPECT_EQ(Letters().All(), 27);
     Form().txtText->SetText("Abc");
     Form().cmdAnalyze->click();
     Close();
@@ -84,6 +78,20 @@ TEST_F(LettersFixture, AHeadSwitchedOffTakesItsMembersAlongAndTheAlphabetFollows
     EXPECT_EQ(Letters().All(), 26);
     Form().cmdAnalyze->click();
     EXPECT_EQ(Chart(), "B 1\nC 1\n");
+
+    // With nothing counted the program stays usable: empty statistics.
+    Letters().chkLetter.Click(' ');
+    for (int c = 'B'; c <= 'Z'; ++c)
+        Letters().chkLetter.Click(c);
+    Close();
+    EXPECT_EQ(Letters().All(), 0);
+    Form().cmdAnalyze->click();
+    EXPECT_TRUE(Form().StatisticsValid());
+    EXPECT_EQ(Chart(), "");
+    dialogs_.AnswerInput("10");
+    dialogs_.AnswerMessage(platform::MessageResult::Ok);
+    Form().cmdRandom->click();
+    EXPECT_EQ(dialogs_.Requests().back().text, "Not enough data");
 }
 
 TEST_F(LettersFixture, ANewHeadTakesOverTheMembersAndFreesTheOldOne) {
@@ -222,23 +230,6 @@ TEST_F(LettersFixture, SettingsFileSavedAndLoadedAndARefusedFileChangesNothing) 
         EXPECT_EQ(Letters().IsAlias('a'), '1');
         EXPECT_FALSE(Letters().Counts(2));
     }
-}
-
-TEST_F(LettersFixture, NoCountedCharacterLeavesTheProgramUsable) {
-    Letters().tabTabs->Select(1);
-    Letters().chkLetter.Click(' ');
-    for (int c = 'A'; c <= 'Z'; ++c)
-        Letters().chkLetter.Click(c);
-    Close();
-    EXPECT_EQ(Letters().All(), 0);
-    Form().txtText->SetText("Some text");
-    Form().cmdAnalyze->click();
-    EXPECT_TRUE(Form().StatisticsValid());
-    EXPECT_EQ(Chart(), "");
-    dialogs_.AnswerInput("10");
-    dialogs_.AnswerMessage(platform::MessageResult::Ok);
-    Form().cmdRandom->click();
-    EXPECT_EQ(dialogs_.Requests().back().text, "Not enough data");
 }
 
 } // namespace
