@@ -161,10 +161,9 @@ const std::string& frmScrivel::TextBytes() {
 }
 
 void frmScrivel::txtText_Change() {
-    if (!settingText_) {
+    // The bytes are taken from the box when next analysed.
+    if (!settingText_)
         textBytesKnown_ = false;
-        textBytes_.clear();
-    }
     ShowPrompt();
 }
 
