@@ -6,7 +6,7 @@
 #include "DropDownList.h"
 #include "Help.h"
 #include "ListBox.h"
-#include "SaveFile.h"
+#include "SafeReplace.h"
 #include "TabStrip.h"
 #include "frmScrivel.h"
 
@@ -393,7 +393,7 @@ void frmLetters::cmdSave_Click() {
     const QString path = platform::SaveFileDialog(request);
     if (path.isEmpty())
         return;
-    if (!scrivel::SaveFileBytes(FsPath(path), settings_.WriteSettingsFile()))
+    if (!platform::ReplaceFileContents(FsPath(path), settings_.WriteSettingsFile()))
         platform::MessageBox("Error saving file", "Save character settings",
                              platform::MessageIcon::Critical);
 }

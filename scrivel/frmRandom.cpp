@@ -3,7 +3,7 @@
 #include "Dialogs.h"
 #include "Help.h"
 #include "MultiLineTextBox.h"
-#include "SaveFile.h"
+#include "SafeReplace.h"
 #include "Windows1252.h"
 #include "frmScrivel.h"
 
@@ -50,7 +50,7 @@ void frmRandom::cmdSave_Click() {
     if (path.isEmpty())
         return;
     const std::string bytes = platform::ToWindows1252(txtText->Text()) + "\r\n";
-    if (!scrivel::SaveFileBytes(QFile::encodeName(path).toStdString(), bytes))
+    if (!platform::ReplaceFileContents(QFile::encodeName(path).toStdString(), bytes))
         platform::MessageBox("Error saving file", "Save random text",
                              platform::MessageIcon::Critical);
 }

@@ -3,7 +3,7 @@
 #include "Dialogs.h"
 #include "Help.h"
 #include "ListView.h"
-#include "SaveFile.h"
+#include "SafeReplace.h"
 #include "Windows1252.h"
 #include "frmScrivel.h"
 
@@ -67,6 +67,6 @@ void frmReport::cmdSave_Click() {
     const QString path = platform::SaveFileDialog(request);
     if (path.isEmpty())
         return;
-    if (!scrivel::SaveFileBytes(QFile::encodeName(path).toStdString(), ReportBytes()))
+    if (!platform::ReplaceFileContents(QFile::encodeName(path).toStdString(), ReportBytes()))
         platform::MessageBox("Error saving file", "Save report", platform::MessageIcon::Critical);
 }

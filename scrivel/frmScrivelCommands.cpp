@@ -12,7 +12,7 @@
 #include "Pump.h"
 #include "RandomText.h"
 #include "RichTextBox.h"
-#include "SaveFile.h"
+#include "SafeReplace.h"
 #include "TabStrip.h"
 #include "Windows1252.h"
 #include "frmAnalyzing.h"
@@ -136,9 +136,7 @@ void frmScrivel::cmdSave_Click() {
     std::vector<uint8_t> bytes;
     // A text without a counted letter or pair has no frequencies to write.
     if (!stats_.LanguageDefinitionBytes(letters_->Settings(), bytes) ||
-        !scrivel::SaveFileBytes(FsPath(path),
-                                std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                                 bytes.size())))
+        !platform::ReplaceFileContents(FsPath(path), std::span<const uint8_t>(bytes)))
         platform::MessageBox("Error saving file", kSaveTitle, platform::MessageIcon::Critical);
 }
 

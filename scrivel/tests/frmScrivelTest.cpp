@@ -4,6 +4,7 @@
 #include "Color.h"
 #include "ListView.h"
 #include "MultiLineTextBox.h"
+#include "SafeReplace.h"
 #include "ScrivelFixture.h"
 #include "Surface.h"
 #include "frmAnalyzing.h"
@@ -229,15 +230,22 @@ TEST_F(ScrivelFixture, LanguageWriterAsksBeforeReplacingAndRefusesWhatItCannotWr
     Form().cmdSave->click();
     EXPECT_GT(ReadFile(path).size(), 2048u);
 
-    // A single counted character has no pair: nothing to divide by.
-    Analyze("A");
-    dialogs_.AnswerFile(Q(path));
-    dialogs_.AnswerMessage(platform::MessageResult::Yes);
-    dialogs_.AnswerMessage(platform::MessageResult::Ok);
-    Form().cmdSave->click();
-    EXPECT_EQ(dialogs_.Requests().back().text, "Error saving file");
-    EXPECT_EQ(dialogs_.Requests().back().icon, platform::MessageIcon::Critical);
-    EXPECT_GT(ReadFile(path).size(), 2048u);
+    // A single counted character has no pair: nothing to divide by. A full disk
+    // fails the save too; either way the previous file stays as it was.
+    const std::string previous = ReadFile(path);
+    for (const char* text : {"A", "Other words"}) {
+        platform::SafeReplaceWriteLimit full(100);
+        Analyze(text);
+        dialogs_.AnswerFile(Q(path));
+        dialogs_.AnswerMessage(platform::MessageResult::Yes);
+        dialogs_.AnswerMessage(platform::MessageResult::Ok);
+        Form().cmdSave->click();
+        EXPECT_EQ(dialogs_.Requests().back().text, "Error saving file");
+        EXPECT_EQ(dialogs_.Requests().back().icon, platform::MessageIcon::Critical);
+        EXPECT_EQ(ReadFile(path), previous);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
+                            std::filesystem::directory_iterator()), 1);
 
     // An analysis cancelled by the writer saves nothing.
     Form().txtText->SetText(QString(500, 'x'));
