@@ -125,6 +125,15 @@ TEST_F(CointossWindow, ChartHeightIsTheOuterHeightInTwips) {
     EXPECT_LT(chart.height(), 133) << "the client area is the outer height less the frame";
 }
 
+// Whether black is drawn somewhere in the rectangle.
+bool InkIn(const platform::Surface& s, const QRect& r) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (s.Pixel(x, y) == QColor(Qt::black))
+                return true;
+    return false;
+}
+
 // The bars of a known count set in a chart of a fixed size: rows of rh pixels, each bar 80% of its
 // row, a tenth of a row above its lower boundary, as long as its count needs.
 TEST(StatsChart, BarsStandInTheirRows) {
@@ -151,6 +160,12 @@ TEST(StatsChart, BarsStandInTheirRows) {
         if (i > 1) {
             EXPECT_EQ(s.Pixel((left + right) / 2, (top + bottom) / 2), fill) << "row " << i;
         }
+        // The row's number from x 10 and its count just after the bar, in black, on the row's text line.
+        const int hh = static_cast<int>(std::lround(s.TextHeight("0") / 2.0));
+        const int ty = static_cast<int>(std::lround(i * rh + 10 - rh / 2 - hh));
+        EXPECT_TRUE(InkIn(s, QRect(10, ty, left - 12, 2 * hh))) << "row " << i;
+        EXPECT_TRUE(InkIn(s, QRect(right + 1, ty, s.TextWidth(" (2)"), 2 * hh))) << "row " << i;
+        EXPECT_FALSE(InkIn(s, QRect(10, ty - 2 * hh, left - 12, 2 * hh - 2))) << "row " << i;
     }
 }
 

@@ -49,8 +49,12 @@ TEST_F(Epidemic, PersonsTakeTheEthEmptyCellInOrder) {
     grid_.CountPersons(100);
     grid_.PlacePersons(5);
     EXPECT_EQ(Occupied(), 9);
+    grid_.ClearGrid();
     grid_.CountPersons(0);
     EXPECT_EQ(grid_.personCount, 0);
+    grid_.PlacePersons(5);
+    grid_.SimulationStep(2, 1);
+    EXPECT_EQ(Occupied(), 0) << "an empty grid stays empty";
 }
 
 TEST_F(Epidemic, FullGridNobodyMovesButFacingPairsMeet) {

@@ -101,7 +101,9 @@ TEST_P(EntropiaWindow, NormalizeAndClear) {
     EXPECT_EQ(Form().txtInfo->text(), "1");
     EXPECT_EQ(Form().txtAdd->text(), "");
 
+    Type("3");
     Form().cmdClear->click();
+    EXPECT_EQ(Form().txtAdd->text(), "");
     EXPECT_EQ(Form().lstComps->ListCount(), 0);
     EXPECT_EQ(Form().txtSum->text(), "0");
     EXPECT_EQ(Form().txtUnc->text(), "0");
