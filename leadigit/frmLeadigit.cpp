@@ -145,8 +145,10 @@ void frmLeadigit::Form_Resize() {
 }
 
 void frmLeadigit::closeEvent(QCloseEvent* event) {
-    // A scan ends at its next file; the program ends with the window.
+    // A scan ends at its next file, and its progress window goes at once, so
+    // that the program ends with this window.
     scan = false;
+    scanningForm->hide();
     event->accept();
 }
 

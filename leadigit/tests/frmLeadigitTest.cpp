@@ -179,6 +179,13 @@ TEST_F(Leadigit, ScanListsFileSizesAndStopKeepsWhatWasFound) {
             form_.scanningForm->close();
     });
     EXPECT_EQ(Rows(), 2);
+    // Closing the main window stops it and takes the progress window away.
+    Scan(tree / "sub", [&](int pumped) {
+        if (pumped == 3)
+            form_.close();
+        EXPECT_EQ(form_.scanningForm->isVisible(), pumped < 3);
+    });
+    EXPECT_EQ(Rows(), 3);
 }
 
 TEST_F(Leadigit, TheChooserCancelsByButtonOrFrameAndReportsAnUnavailableDrive) {
