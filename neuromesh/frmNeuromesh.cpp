@@ -28,7 +28,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <system_error>
 
 using platform::TwipsRect;
@@ -168,16 +167,15 @@ void frmNeuromesh::Form_Load() {
 }
 
 void frmNeuromesh::closeEvent(QCloseEvent* event) {
-    // The training loop runs inside the dialog on the stack below: it is
-    // asked to stop, and the window closes once the dialog has returned.
-    if (training_ != nullptr) {
-        closeAfterTraining_ = true;
-        training_->StopAndClose();
-        event->ignore();
-        return;
-    }
     Form_Unload();
     QWidget::closeEvent(event);
+}
+
+void frmNeuromesh::ShowDialog(QDialog& dialog) {
+    const auto showing = closeGuard_.Enter();
+    modal_ = &dialog;
+    platform::ShowModal(dialog);
+    modal_ = nullptr;
 }
 
 void frmNeuromesh::Form_Unload() {
@@ -417,7 +415,7 @@ void frmNeuromesh::cmdPatternSet_Click() {
     dialog.sldAccuracy->SetValue(patset_.inputsize());
     dialog.sldSamples_Change();
     dialog.sldAccuracy_Change();
-    platform::ShowModal(dialog);
+    ShowDialog(dialog);
 }
 
 void frmNeuromesh::UpdatePatSettings(const frmPatSet& dialog) {
@@ -442,10 +440,6 @@ void frmNeuromesh::UpdatePatSettings(const frmPatSet& dialog) {
 void frmNeuromesh::cmdTrain_Click() {
     frmTrain dialog(*this);
     training_ = &dialog;
-    platform::ShowModal(dialog);
+    ShowDialog(dialog);
     training_ = nullptr;
-    if (closeAfterTraining_) {
-        closeAfterTraining_ = false;
-        QTimer::singleShot(0, this, [this] { close(); });
-    }
 }

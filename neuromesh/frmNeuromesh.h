@@ -1,11 +1,14 @@
 #pragma once
 
 #include "ButtonArray.h"
+#include "CloseGuard.h"
 #include "NetworkModel.h"
 #include "PatternSet.h"
 #include "Stroke.h"
 
 #include <QPoint>
+#include <QDialog>
+#include <QPointer>
 #include <QWidget>
 #include <cstdint>
 #include <filesystem>
@@ -113,6 +116,8 @@ public:
     QPoint ThumbnailTwips(int slot) const { return thumbTwips_[size_t(slot)]; }
     // The training dialog while it is open; null otherwise.
     frmTrain* Training() const { return training_; }
+    // The modal dialog this window shows, null while none is open.
+    QDialog* OpenDialog() const { return modal_; }
 
     // The controls, as a user sees them. The bars and the selector are shapes
     // of patternsSurface, which lies under the rows' controls in their frame
@@ -151,6 +156,9 @@ private:
     void CaptionCategories();
     int OptionCount() const { return int(optPattern.Size()); }
     void SetOptionChecked(int category, bool checked);
+    // Shows a dialog of this window, modal. A close of the window meanwhile
+    // closes the dialog (a training loop ends first) and then the window.
+    void ShowDialog(QDialog& dialog);
 
     neuromesh::PatternSet patset_;
     neuromesh::NetworkModel net_;
@@ -159,6 +167,10 @@ private:
     std::vector<QPoint> thumbTwips_;
     int barLeft_ = 0; // twips, in the rows' frame
     frmTrain* training_ = nullptr;
-    bool closeAfterTraining_ = false;
+    QPointer<QDialog> modal_;
+    platform::CloseGuard closeGuard_{*this, [this] {
+                                         if (modal_)
+                                             modal_->close();
+                                     }};
     bool unloaded_ = false;
 };

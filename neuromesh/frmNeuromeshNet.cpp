@@ -4,7 +4,6 @@
 #include "frmNeuromesh.h"
 
 #include "Dialogs.h"
-#include "Modal.h"
 #include "NumberFormat.h"
 #include "Slider.h"
 #include "frmNetSet.h"
@@ -51,7 +50,7 @@ void frmNeuromesh::cmdNetSet_Click() {
         dialog.sldLayerSize[size_t(i)]->SetValue(sizes[size_t(i)]);
     for (int i = 0; i < layers; ++i)
         dialog.sldLayerSize_Change(i);
-    platform::ShowModal(dialog);
+    ShowDialog(dialog);
 }
 
 void frmNeuromesh::UpdateNetworkDesign(const frmNetSet& dialog) {

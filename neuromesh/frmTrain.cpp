@@ -208,10 +208,6 @@ void frmTrain::cmdExit_Click() {
     close();
 }
 
-void frmTrain::StopAndClose() {
-    close();
-}
-
 void frmTrain::done(int result) {
     // The running loop sees the caption at its next check and runs the stop
     // steps once.

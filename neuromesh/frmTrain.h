@@ -46,8 +46,6 @@ public:
     void RedrawErrorChart();
     double ErrorToY(double e) const;
 
-    // Ends a running training loop and closes the dialog.
-    void StopAndClose();
     bool Training() const { return training_; }
     const neuromesh::ErrorChart& Chart() const { return chart_; }
     // The rates the sliders give now.

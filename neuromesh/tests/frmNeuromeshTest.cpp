@@ -378,6 +378,17 @@ TEST_F(Neuromesh, SettingsDialogEditsTheListAndOkEmptiesEverySlot) {
     EXPECT_EQ(dialogs_.Requests().back().title, "Edit oattern settings");
     EXPECT_EQ(LastMessage(), "You must define at least one pattern");
     EXPECT_EQ(Form().pattypes(), 26);
+    // Closing the window while the dialog is open closes the dialog first,
+    // changing nothing, then the window.
+    ASSERT_TRUE(WithDialog<frmPatSet>(Form().cmdPatternSet, [&](frmPatSet& d) {
+        d.cmdClear->click();
+        Form().close();
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_TRUE(Form().isVisible());
+    }));
+    QApplication::processEvents();
+    EXPECT_FALSE(Form().isVisible());
+    EXPECT_EQ(Form().pattypes(), 26);
 }
 
 TEST_F(Neuromesh, FailedSavesReportAndKeepThePreviousFiles) {

@@ -193,8 +193,6 @@ TEST_F(Training, ClosingWhileTrainingEndsTheLoopWithItsStopStepsOnce) {
         });
         EXPECT_FALSE(d.isVisible());
     }));
-    EXPECT_TRUE(Form().isVisible());
-    QTest::qWait(1);
     QApplication::processEvents();
     EXPECT_FALSE(Form().isVisible());
     EXPECT_TRUE(fs::exists(folder_ / frmNeuromesh::kRecentNetwork));
