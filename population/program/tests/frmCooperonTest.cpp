@@ -284,10 +284,16 @@ TEST_F(Cooperon, HeaderButtonsOrderTheRows) {
 TEST_F(Cooperon, GoRunsTheTimerUntilStop) {
     Form().cmdGo->click();
     EXPECT_EQ(Form().cmdGo->text(), "Stop");
-    QTest::qWait(30);
+    // Waits for ticks as long as the machine needs, never for a fixed time.
+    auto waitForGenerations = [this](int32_t more) {
+        const int32_t target = Form().Generation() + more;
+        for (int waited = 0; Form().Generation() < target && waited < 10000; ++waited)
+            QTest::qWait(1);
+    };
+    waitForGenerations(1);
     Form().cmdReset->click(); // Reset leaves the timer running
     EXPECT_TRUE(Form().timEvolve->isActive());
-    QTest::qWait(30);
+    waitForGenerations(2);
     EXPECT_GT(Form().Generation(), 1);
     QTest::keyClick(Form().scrPop, Qt::Key_Return); // Enter is Go's
     EXPECT_EQ(Form().cmdGo->text(), "Go");
