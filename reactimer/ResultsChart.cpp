@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace reactimer {
 
@@ -19,8 +20,11 @@ int64_t Round64(double v) {
     return static_cast<int64_t>(platform::RoundHalfEven(v));
 }
 
+// The integer part in decimal digits, whatever its size.
 std::string IntegerPart(double v) {
-    return std::to_string(static_cast<int64_t>(std::trunc(v)));
+    char text[400];
+    std::snprintf(text, sizeof text, "%.0f", std::trunc(v) + 0.0); // no "-0"
+    return text;
 }
 
 } // namespace
@@ -51,6 +55,10 @@ ResultsFit FitMeans(const StageMeans& means, int nums) {
 }
 
 std::vector<int64_t> TickValues(double T, double Tmax) {
+    // Beyond this the tick values leave the integers a double holds exactly.
+    constexpr double kLargest = 1e15;
+    if (!(std::fabs(T) < kLargest && std::fabs(Tmax) < kLargest && T <= Tmax))
+        return {};
     const int64_t s = Round64((Tmax - T) / 10);
     const int64_t d = s <= 1 ? 1 : s <= 4 ? 2 : s <= 9 ? 5 : s - s % 10;
     const int64_t first = static_cast<int64_t>(std::trunc(T - static_cast<double>(Round64(T) % d))) + d;

@@ -37,7 +37,8 @@ struct ResultsFit {
 ResultsFit FitMeans(const StageMeans& means, int nums);
 
 // The values of the y ticks between T and Tmax: a round step of about a tenth
-// of the range, from the first multiple above T to the last up to Tmax.
+// of the range, from the first multiple above T to the last up to Tmax; none
+// for a range beyond 1e15 in magnitude.
 std::vector<int64_t> TickValues(double T, double Tmax);
 
 // The legends of the fit: "T = threshold reaction time = 250 ms" and

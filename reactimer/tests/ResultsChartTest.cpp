@@ -64,7 +64,8 @@ TEST(ResultsChartTest, FitStartsAtTheFastestStageAndTheRangeCoversTheCurve) {
                  {300, 340, {302, 304, 306, 308, 310, 312, 314, 316, 318, 320, 322, 324, 326, 328, 330, 332, 334, 336, 338, 340}},
                  {300, 350, {305, 310, 315, 320, 325, 330, 335, 340, 345, 350}},
                  {1000, 2234, {1080, 1200, 1320, 1440, 1560, 1680, 1800, 1920, 2040, 2160}},
-                 {300, 300, {}}};
+                 {300, 300, {}},
+                 {0, 1e300, {}}};
     for (const auto& c : ticks)
         EXPECT_EQ(TickValues(c.T, c.Tmax), c.ticks) << c.T << " " << c.Tmax;
 }
@@ -129,4 +130,6 @@ TEST(ResultsChartTest, DataAndCurveStayInsideThePlotOrLevelWithoutAScale) {
         EXPECT_EQ(Lines(chart, kChartBlack).size(), 2u + (points ? points + (points == 1 ? 0 : 1) : 0));
         EXPECT_EQ(chart.fit.P, 0);
     }
+    // Means of any size are drawn, their legends in whole digits.
+    EXPECT_EQ(ThresholdLegend(Chart({-1e20, 5}).fit), "T = threshold reaction time = -100000000000000000000 ms");
 }
