@@ -4,6 +4,7 @@
 
 #include "Color.h"
 #include "DropDownList.h"
+#include "Help.h"
 #include "ListBox.h"
 #include "ListView.h"
 #include "Slider.h"
@@ -59,6 +60,7 @@ frmRibbonmill::frmRibbonmill(QWidget* parent) : QWidget(parent) {
     BuildMachineFrame();
     BuildSettings();
     BuildRules();
+    platform::BindHelpKey(this, kHelpTopic);
     Form_Load();
 }
 

@@ -40,6 +40,7 @@ public:
     ~frmRibbonmill() override;
 
     static constexpr int kBoxes = ribbonmill::clsTape::kBoxes;
+    static constexpr const char* kHelpTopic = "ribbonmill.htm";
 
     ribbonmill::TapeMachine& Machine() { return *machine_; }
     int16_t StateIndex(const QString& name) const;

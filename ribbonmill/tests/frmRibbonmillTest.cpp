@@ -1,6 +1,7 @@
 #include "Clock.h"
 #include "Color.h"
 #include "DropDownList.h"
+#include "Help.h"
 #include "ListBox.h"
 #include "ListView.h"
 #include "MachineFile.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -108,6 +110,14 @@ TEST_F(Ribbonmill, LoadsBlankWithTheEditorDisabled) {
     }
     EXPECT_FALSE(Form().optStop[0].isEnabled());
     EXPECT_FALSE(Form().cmdLeft->icon().isNull());
+    QString help;
+    platform::SetHelpHandler([&help](const QString& page) { help = page; });
+    Form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    Form().txtTape[0]->setFocus();
+    QTest::keyClick(Form().txtTape[0], Qt::Key_F1);
+    platform::SetHelpHandler(nullptr);
+    EXPECT_EQ(help, "ribbonmill.htm");
 }
 
 TEST_F(Ribbonmill, TapeBoxesEditMoveTheHeadAndScroll) {
