@@ -10,6 +10,9 @@ void frmLifeboard::ShowRules() {
         rules_ = new frmRules(*this);
     const int16_t n = neiCount_;
     rules_->SelectOption(n);
+    // Ticks left from an earlier showing (cancelled, or above the lattice
+    // chosen then) must not come back.
+    rules_->ClearChecks();
     for (int16_t b = 0; b <= n && b <= lifeboard::kMaxNeiCount; ++b) {
         int16_t survival = 0;
         int16_t birth = 0;

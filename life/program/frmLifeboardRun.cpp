@@ -125,6 +125,10 @@ void frmLifeboard::ClearBoard() {
         engine_->put_Cell(x, y, 0);
     engine_->CleanHistory();
     generation_ = 1;
+    // The engine holds the complement transform of the user's rule: turn it
+    // back, so that the empty board runs the rule the user chose.
+    if (negative)
+        ApplyRule(lifeboard::ComplementRule(EngineRule(), neiCount_));
     negative = false;
     flips_.Clear();
     ShowGeneration();

@@ -320,6 +320,15 @@ TEST_F(Lifeboard, ComplementModeDrawsTheEngineCellsWhiteOnBlack) {
     EXPECT_FALSE(f.negative);
     EXPECT_EQ(f.board->Pixel(300, 300), kWhite);
     EXPECT_EQ(Status(), "Generation 1");
+    EXPECT_EQ(f.EngineRule(), lifeboard::MakeRule({}, {0, 1})) << "the user's rule again";
+
+    // A rule that stays in the complement mode after its first step.
+    SetRule({8}, {0});
+    Put({{10, 10}});
+    f.DoStep();
+    ASSERT_TRUE(f.negative);
+    f.ClearBoard();
+    EXPECT_EQ(f.EngineRule(), lifeboard::MakeRule({8}, {0}));
 }
 
 TEST_F(Lifeboard, StepsForwardAndBackRestoreModeAndRulesOnEveryLattice) {

@@ -239,10 +239,15 @@ TEST_F(FrmRulesTest, CancelChangesNothing) {
     EXPECT_TRUE(Form().NeiCount() == 8 && EngineNeiCount() == 8);
     EXPECT_EQ(Form().EngineRule(), MakeRule({1, 5}, {3, 7}));
 
-    // Reopened, it shows the engine again.
+    // Reopened, it shows the engine again, and nothing of the cancelled
+    // ticks is left above the engine's columns to reach it later.
     Open();
     ExpectLattice(dialog, 8);
-    ExpectTicks(dialog, {1, 5}, {3, 7}, 8);
+    ExpectTicks(dialog, {1, 5}, {3, 7});
+    dialog.optLattice.Click(12);
+    dialog.cmdOK->click();
+    EXPECT_EQ(EngineNeiCount(), 12);
+    EXPECT_EQ(Form().EngineRule(), MakeRule({1, 5}, {3, 7}));
 }
 
 TEST_F(FrmRulesTest, NegativeModeShowsAndStoresTheRuleBeforeTheComplement) {
