@@ -29,8 +29,8 @@ bool FitsInt32(int64_t v) {
     return v >= kInt32Min && v <= kInt32Max;
 }
 
-// Lines of a stream, one trailing CR dropped; never holds more than
-// kMaxPatternLineLength characters.
+// Lines of a stream, one trailing CR dropped; a line longer than
+// kMaxPatternLineLength characters without its line end is refused.
 class LineReader {
 public:
     enum class Result { kLine, kEnd, kTooLong, kInputError };
@@ -50,12 +50,15 @@ public:
                 any = true;
                 if (c == '\n')
                     break;
-                if (line.size() == kMaxPatternLineLength)
+                // Room for the CR of a longest line's CR LF.
+                if (line.size() > kMaxPatternLineLength)
                     return Result::kTooLong;
                 line.push_back(static_cast<char>(c));
             }
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
+            if (line.size() > kMaxPatternLineLength)
+                return Result::kTooLong;
             return any ? Result::kLine : Result::kEnd;
         } catch (...) {
             // A stream buffer reports an input error by throwing.

@@ -210,6 +210,14 @@ TEST(LifeEngineTest, RuleTablesFollowTheNeighbourCount) {
     EXPECT_EQ(e.GetRuleS(2), 1);
     e.PutRuleB(8, 1); // the last entry is NeiCount itself
     EXPECT_EQ(e.GetRuleB(8), 1);
+    {
+        LifeEngine lone; // the first entry is 0: a lone cell survives under S0
+        setRule(lone, {bits({0}), 0});
+        EXPECT_EQ(lone.GetRuleS(0), 1);
+        lone.PutCell(4, 4, 1);
+        lone.Step();
+        EXPECT_EQ(live(lone), (CellSet{{4, 4}}));
+    }
     for (int16_t bad : {int16_t{9}, int16_t{-1}, int16_t{100}, int16_t{INT16_MIN}}) {
         e.PutRuleS(bad, 1);
         e.PutRuleB(bad, 1);
@@ -385,6 +393,38 @@ TEST(LifeEngineTest, BlinkersWrapAroundTheCoordinateLimits) {
                                  {kMin + 1, 5, -1}}));
     e.Step();
     EXPECT_EQ(live(e), start);
+}
+
+// On the lattices whose neighbours depend on a cell's parity, a pattern across
+// the coordinate limits steps as the same pattern moved by an even offset.
+TEST(LifeEngineTest, ParityLatticesStepTheSameAcrossTheLimits) {
+    const CellSet shape{{0, 0}, {1, 0}, {1, 1}, {2, 1}, {0, 2}, {3, 2}, {2, 3}};
+    const std::map<int, Rule> rules{{6, {bits({1, 2}), bits({2})}},
+                                    {3, {bits({1}), bits({1, 2})}},
+                                    {12, {bits({2, 3}), bits({2, 3})}}};
+    for (const auto& [n, rule] : rules) {
+        for (Cell far : {Cell{kMax - 1, kMax - 1}, Cell{kMin, kMax - 1}, Cell{kMax - 1, kMin}}) {
+            LifeEngine near, across;
+            for (LifeEngine* e : {&near, &across}) {
+                e->PutNeiCount(static_cast<int16_t>(n));
+                setRule(*e, rule);
+            }
+            // (10, 10) and far are both even in x and y, so parities match.
+            for (Cell c : shape) {
+                near.PutCell(c.first + 10, c.second + 10, 1);
+                const Cell a = shifted(far, c.first, c.second);
+                across.PutCell(a.first, a.second, 1);
+            }
+            for (int g = 1; g <= 4; ++g) {
+                near.Step();
+                across.Step();
+                CellSet moved;
+                for (Cell c : live(near))
+                    moved.insert(shifted(far, c.first - 10, c.second - 10));
+                ASSERT_EQ(live(across), moved) << n << " neighbours, generation " << g;
+            }
+        }
+    }
 }
 
 TEST(LifeEngineTest, EnumerationStatesAndRestart) {

@@ -105,6 +105,8 @@ TEST(PatternReadTest, ReadsCellsRowsAndRules) {
          {{INT32_MIN, INT32_MAX}},
          {{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}}},
         {"#Life 1.05\r\n" + std::string(longest, '.') + "\n", {}, {{0, longest - 1, 0, 0}}},
+        {"#Life 1.05\r\n" + std::string(longest, '.') + "\r\n", {}, {{0, longest - 1, 0, 0}}},
+        {"#Life 1.05\r\n" + std::string(longest, '.'), {}, {{0, longest - 1, 0, 0}}},
         {"#Life 1.05\r\n#R 23/36\r\n", {}, std::nullopt, MakeRule({2, 3}, {3, 6})},
         {"#Life 1.05\r\n#R 23/36\r\n#N\r\n", {}, std::nullopt},
     };
@@ -184,6 +186,8 @@ TEST(PatternReadTest, DamagedLinesAndInputErrorsStopTheReadingAndKeepWhatCameBef
         {"#P 2147483646 0\r\n*.\r\n*..\r\n", {{2147483646, 0}}},
         {"#P -7 2147483647\r\n.*\r\n*\r\n", {{-6, INT32_MAX}}},
         {std::string(kMaxPatternLineLength + 1, '*') + "\r\n", {}},
+        {std::string(kMaxPatternLineLength + 1, '*') + "\n", {}},
+        {std::string(kMaxPatternLineLength + 1, '*'), {}},
     };
     for (auto [lines, kept] : cases) {
         EngineTarget t;

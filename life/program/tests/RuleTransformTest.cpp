@@ -81,6 +81,14 @@ TEST(FlipHistoryTest, RemembersARunOfStepsAndForgetsThoseSteppedBackOver) {
     flips.Push(7);
     flips.Clear();
     EXPECT_FALSE(flips.TakeIfAt(7));
+
+    // The same generation reached twice (stepped back over, then again) is
+    // one complementing step.
+    for (const int32_t g : {5, 5})
+        flips.Push(g);
+    EXPECT_TRUE(flips.TakeIfAt(5));
+    EXPECT_EQ(flips.Latest(), -1);
+    EXPECT_FALSE(flips.TakeIfAt(5));
 }
 
 TEST(RuleLineTest, ReadsSurvivalAndBirthDigits) {
