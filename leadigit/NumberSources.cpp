@@ -49,8 +49,10 @@ namespace fs = std::filesystem;
 // that no entry's path is looked up from the root again.
 class FolderReader {
 public:
-    explicit FolderReader(const fs::path& folder) {
-        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    // A link to a folder is opened only when follow is set.
+    FolderReader(const fs::path& folder, bool follow) {
+        const int fd = ::open(folder.c_str(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC | (follow ? 0 : O_NOFOLLOW));
         if (fd >= 0) {
             dir_ = ::fdopendir(fd);
             if (dir_ == nullptr)
@@ -86,10 +88,11 @@ private:
     DIR* dir_ = nullptr;
 };
 
-} // namespace
-
-bool ScanFolder(const fs::path& folder, std::vector<NumberRow>& rows, ScanListener& listener) {
-    FolderReader reader(folder);
+// The scan of one folder; the folder chosen may be a link, those found in it
+// are not followed.
+bool ScanTree(const fs::path& folder, bool chosen, std::vector<NumberRow>& rows,
+              ScanListener& listener) {
+    FolderReader reader(folder, chosen);
     if (!listener.Scanning())
         return false;
     if (!reader.IsOpen())
@@ -125,11 +128,17 @@ bool ScanFolder(const fs::path& folder, std::vector<NumberRow>& rows, ScanListen
             return false;
     }
     for (const std::string& subfolder : subfolders) {
-        if (!ScanFolder(folder / subfolder, rows, listener) || !listener.Scanning())
+        if (!ScanTree(folder / subfolder, false, rows, listener) || !listener.Scanning())
             return false;
         listener.LetMessagesRun();
     }
     return true;
+}
+
+} // namespace
+
+bool ScanFolder(const fs::path& folder, std::vector<NumberRow>& rows, ScanListener& listener) {
+    return ScanTree(folder, true, rows, listener);
 }
 
 } // namespace leadigit
