@@ -2,6 +2,7 @@
 
 #include "ChordMethods.h"
 #include "Color.h"
+#include "Help.h"
 #include "NumberFormat.h"
 #include "PrngLibrary.h"
 #include "Slider.h"
@@ -49,6 +50,7 @@ QLabel* NewLabel(const QString& text, QWidget* parent, const QRect& at, std::opt
 
 frmChordwise::frmChordwise(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Veritope - Chordwise");
+    platform::BindHelpKey(this, kHelpTopic);
     surface = new platform::Surface(this);
     surface->SetScaleMode(platform::Surface::ScaleMode::Twips);
     surface->SetBackColor(Qt::white);

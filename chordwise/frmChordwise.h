@@ -22,6 +22,9 @@ class Timer;
 // of the longer ones. It works in twips; a repaint erases the chords drawn.
 class frmChordwise : public QWidget {
 public:
+    // The program's page of the help file, opened by F1.
+    static constexpr const char* kHelpTopic = "chordwise.htm";
+
     explicit frmChordwise(QWidget* parent = nullptr);
     ~frmChordwise() override;
 

@@ -2,6 +2,7 @@
 
 #include "Color.h"
 #include "Dialogs.h"
+#include "Help.h"
 #include "MultiLineTextBox.h"
 #include "PrngLibrary.h"
 #include "TextBox.h"
@@ -44,6 +45,7 @@ void WrapCaption(QRadioButton& option) {
 
 frmCointoss::frmCointoss(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Veritope - Cointoss");
+    platform::BindHelpKey(this, kHelpTopic);
     QPalette face = palette();
     face.setColor(QPalette::Window, platform::ToQColor(platform::kButtonFaceColor));
     setPalette(face);

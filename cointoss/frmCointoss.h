@@ -20,6 +20,9 @@ class TextBox;
 // chart window (frmStats). The window has a fixed size and works in pixels.
 class frmCointoss : public QWidget {
 public:
+    // The program's page of the help file, opened by F1.
+    static constexpr const char* kHelpTopic = "cointoss.htm";
+
     explicit frmCointoss(QWidget* parent = nullptr);
     ~frmCointoss() override;
 

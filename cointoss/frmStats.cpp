@@ -2,7 +2,9 @@
 
 #include "Color.h"
 #include "Conversions.h"
+#include "Help.h"
 #include "Surface.h"
+#include "frmCointoss.h"
 
 #include <QScreen>
 #include <QStyle>
@@ -21,6 +23,7 @@ int Round(double v) {
 
 frmStats::frmStats(QWidget* owner) : platform::ModelessDialog(owner) {
     setWindowTitle("One-block statistics");
+    platform::BindHelpKey(this, frmCointoss::kHelpTopic);
     SetDestroyedOnClose(true);
     surface = new platform::Surface(this);
     surface->SetBackColor(Qt::white);

@@ -1,9 +1,11 @@
 #include "frmContagia.h"
 
 #include "DropDownList.h"
+#include "Help.h"
 #include "Slider.h"
 
 frmContagia::frmContagia(QWidget* parent) : GridWindow("Veritope - Contagia", {10, 20, 30, 40, 50}, parent) {
+    platform::BindHelpKey(this, kHelpTopic);
     sldDensity = AddSliderRow("Density", 85, &lblDensity, &lblDensPerc);
     sldInit = AddSliderRow("Initial percentage of sick", 5, &lblInit, &lblInitPerc);
     sldRate = AddSliderRow("Recovery rate", 2, &lblRate, &lblRatePerc);

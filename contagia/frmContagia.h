@@ -9,6 +9,9 @@
 // infection threshold.
 class frmContagia : public GridWindow {
 public:
+    // The program's page of the help file, opened by F1.
+    static constexpr const char* kHelpTopic = "contagia.htm";
+
     explicit frmContagia(QWidget* parent = nullptr);
 
     platform::RuntimeRandom random;

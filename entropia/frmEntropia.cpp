@@ -3,6 +3,7 @@
 #include "Color.h"
 #include "DefaultButtons.h"
 #include "Dialogs.h"
+#include "Help.h"
 #include "ListBox.h"
 #include "TextBox.h"
 
@@ -28,6 +29,7 @@ QFont CourierNew(bool bold = false) {
 
 frmEntropia::frmEntropia(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Veritope - Entropia");
+    platform::BindHelpKey(this, kHelpTopic);
     txtAdd = new platform::TextBox(this);
     txtAdd->setGeometry(Twips(120, 100, 2000, 400));
     cmdAdd = new QPushButton("Add >", this);

@@ -19,6 +19,9 @@ class TextBox;
 // the focus and removes while the list has it.
 class frmEntropia : public QWidget {
 public:
+    // The program's page of the help file, opened by F1.
+    static constexpr const char* kHelpTopic = "entropia.htm";
+
     explicit frmEntropia(QWidget* parent = nullptr);
     ~frmEntropia() override;
 

@@ -3,6 +3,7 @@
 #include "Color.h"
 #include "Conversions.h"
 #include "DefaultButtons.h"
+#include "Help.h"
 #include "NumberFormat.h"
 #include "PrngLibrary.h"
 #include "ProgressBar.h"
@@ -43,6 +44,7 @@ bool TossCoin() {
 
 frmFlipwell::frmFlipwell(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Veritope - Flipwell");
+    platform::BindHelpKey(this, kHelpTopic);
     surface = new platform::Surface(this);
     surface->SetBackColor(Qt::white);
 

@@ -22,6 +22,9 @@ class TextBox;
 // It works in pixels; the graph is drawn anew at every repaint.
 class frmFlipwell : public QWidget {
 public:
+    // The program's page of the help file, opened by F1.
+    static constexpr const char* kHelpTopic = "flipwell.htm";
+
     explicit frmFlipwell(QWidget* parent = nullptr);
     ~frmFlipwell() override;
 

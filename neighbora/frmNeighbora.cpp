@@ -1,10 +1,12 @@
 #include "frmNeighbora.h"
 
 #include "DropDownList.h"
+#include "Help.h"
 #include "Slider.h"
 
 frmNeighbora::frmNeighbora(QWidget* parent)
     : GridWindow("Veritope - Neighbora", {10, 20, 30, 40, 50, 75, 100}, parent) {
+    platform::BindHelpKey(this, kHelpTopic);
     sldDensity = AddSliderRow("Density", 75, &lblDensity, &lblDensPerc);
     sldOneKind = AddSliderRow("Racial group size ratio", 50, &lblOneKind, &lblOneKindVal);
     sldPrej = AddSliderRow("Acceptable foreign neighbor percentage", 30, &lblPrej, &lblPrejVal);

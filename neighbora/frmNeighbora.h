@@ -9,6 +9,9 @@
 // acceptable share of foreign neighbours.
 class frmNeighbora : public GridWindow {
 public:
+    // The program's page of the help file, opened by F1.
+    static constexpr const char* kHelpTopic = "neighbora.htm";
+
     explicit frmNeighbora(QWidget* parent = nullptr);
 
     platform::RuntimeRandom random;

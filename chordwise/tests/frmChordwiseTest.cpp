@@ -1,5 +1,6 @@
 #include "frmChordwise.h"
 
+#include "Help.h"
 #include "PrngLibrary.h"
 #include "Slider.h"
 #include "Surface.h"
@@ -10,8 +11,10 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -101,6 +104,13 @@ TEST_F(ChordwiseWindow, CircleFollowsTheWindow) {
     EXPECT_EQ(Form().cx, 3095 + (8055 - 400 - 2895) / 2.0 - 20);
     EXPECT_EQ(Form().shpBack->Height(), 5835);
 
+    Form().resize(900, 300); // wide and low: the height decides the radius
+    EXPECT_EQ(circle.Width(), 13500 - 400 - 2895);
+    EXPECT_EQ(circle.Height(), 4500 - 400);
+    EXPECT_EQ(Form().r, (4500 - 400) / 2.0 - 20);
+    EXPECT_EQ(Form().cy, 200 + (4500 - 400) / 2.0 - 20);
+    EXPECT_EQ(Form().shpBack->Height(), 4500);
+
     Form().resize(200, 20); // too narrow and too low for a circle
     EXPECT_EQ(circle.Width(), 0);
     EXPECT_EQ(circle.Height(), 0);
@@ -115,6 +125,16 @@ TEST_F(ChordwiseWindow, TextsFitBesideTheirValues) {
         EXPECT_GE(values[i]->width(), QFontMetrics(values[i]->font()).horizontalAdvance("0.666666666666667")) << i;
     }
     EXPECT_LE(Form().lblSlow->x() + Form().lblSlow->width(), Form().sldAnim->x());
+}
+
+TEST_F(ChordwiseWindow, F1OpensTheProgramsHelpPage) {
+    std::vector<QString> pages;
+    platform::SetHelpHandler([&](const QString& page) { pages.push_back(page); });
+    Form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    QTest::keyClick(&Form(), Qt::Key_F1);
+    platform::SetHelpHandler(nullptr);
+    EXPECT_EQ(pages, std::vector<QString>{frmChordwise::kHelpTopic});
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "frmCointoss.h"
 
+#include "Help.h"
 #include "MultiLineTextBox.h"
 #include "PrngLibrary.h"
 #include "ScriptedDialogs.h"
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -179,6 +181,16 @@ TEST(StatsChart, NoOnesSaysSo) {
     for (int x = 10; x < 200 && !anyInk; ++x)
         anyInk = chart.surface->Pixel(x, 25) != QColor(Qt::white);
     EXPECT_TRUE(anyInk) << "the text at (10, 20)";
+}
+
+TEST_F(CointossWindow, F1OpensTheProgramsHelpPage) {
+    std::vector<QString> pages;
+    platform::SetHelpHandler([&](const QString& page) { pages.push_back(page); });
+    Form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    QTest::keyClick(&Form(), Qt::Key_F1);
+    platform::SetHelpHandler(nullptr);
+    EXPECT_EQ(pages, std::vector<QString>{frmCointoss::kHelpTopic});
 }
 
 } // namespace

@@ -1,14 +1,17 @@
 #include "frmContagia.h"
 
 #include "DropDownList.h"
+#include "Help.h"
 #include "Pump.h"
 #include "Slider.h"
 #include "Surface.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -91,6 +94,16 @@ TEST_F(ContagiaWindow, StepPaintsAndClosingEndsTheRun) {
     });
     Form().cmdRun->click();
     EXPECT_EQ(rounds, 2);
+}
+
+TEST_F(ContagiaWindow, F1OpensTheProgramsHelpPage) {
+    std::vector<QString> pages;
+    platform::SetHelpHandler([&](const QString& page) { pages.push_back(page); });
+    Form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    QTest::keyClick(&Form(), Qt::Key_F1);
+    platform::SetHelpHandler(nullptr);
+    EXPECT_EQ(pages, std::vector<QString>{frmContagia::kHelpTopic});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "frmEntropia.h"
 
 #include "DefaultButtons.h"
+#include "Help.h"
 #include "ListBox.h"
 #include "ScriptedDialogs.h"
 #include "TextBox.h"
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -119,5 +121,15 @@ TEST_P(EntropiaWindow, NonFiniteComponentsAreRefused) {
 
 INSTANTIATE_TEST_SUITE_P(Locales, EntropiaWindow, ::testing::Values(QLocale::English, QLocale::German),
                          [](const auto& info) { return info.param == QLocale::German ? "Comma" : "Point"; });
+
+TEST_P(EntropiaWindow, F1OpensTheProgramsHelpPage) {
+    std::vector<QString> pages;
+    platform::SetHelpHandler([&](const QString& page) { pages.push_back(page); });
+    Form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    QTest::keyClick(&Form(), Qt::Key_F1);
+    platform::SetHelpHandler(nullptr);
+    EXPECT_EQ(pages, std::vector<QString>{frmEntropia::kHelpTopic});
+}
 
 } // namespace

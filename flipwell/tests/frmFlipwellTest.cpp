@@ -1,5 +1,6 @@
 #include "frmFlipwell.h"
 
+#include "Help.h"
 #include "NumberFormat.h"
 #include "PrngLibrary.h"
 #include "ProgressBar.h"
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -145,6 +147,16 @@ TEST(FlipwellFormat, WholeNumbersGroupedFractionsTrimmed) {
     EXPECT_EQ(platform::FormatTrimmed(1000), "1,000");
     EXPECT_EQ(platform::FormatTrimmed(0.02), "0.02");
     EXPECT_EQ(platform::FormatTrimmed(-0.5), "-0.5");
+}
+
+TEST_F(FlipwellWindow, F1OpensTheProgramsHelpPage) {
+    std::vector<QString> pages;
+    platform::SetHelpHandler([&](const QString& page) { pages.push_back(page); });
+    Form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    QTest::keyClick(&Form(), Qt::Key_F1);
+    platform::SetHelpHandler(nullptr);
+    EXPECT_EQ(pages, std::vector<QString>{frmFlipwell::kHelpTopic});
 }
 
 } // namespace

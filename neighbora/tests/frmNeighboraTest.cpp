@@ -1,12 +1,14 @@
 #include "frmNeighbora.h"
 
 #include "DropDownList.h"
+#include "Help.h"
 #include "Pump.h"
 #include "Slider.h"
 #include "Surface.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -80,6 +82,16 @@ TEST_F(NeighboraWindow, RunStepsUntilStop) {
     EXPECT_EQ(rounds, 5);
     EXPECT_EQ(Form().cmdRun->text(), "Run");
     EXPECT_EQ(kinds(), before) << "nobody moves at 100%";
+}
+
+TEST_F(NeighboraWindow, F1OpensTheProgramsHelpPage) {
+    std::vector<QString> pages;
+    platform::SetHelpHandler([&](const QString& page) { pages.push_back(page); });
+    Form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    QTest::keyClick(&Form(), Qt::Key_F1);
+    platform::SetHelpHandler(nullptr);
+    EXPECT_EQ(pages, std::vector<QString>{frmNeighbora::kHelpTopic});
 }
 
 } // namespace
