@@ -5,8 +5,9 @@
 // fresh temporary folder and loaded into the main window's text box with "Load from
 // file"; the program folder is an empty one, so no language definition is read.
 // Window case: frmScrivel's Analyze in an offscreen window with the default
-// settings: the progress window shown, its bar driven and pending messages let run
-// every 100 characters, then the letter chart drawn. Model case: LetterStatistics's
+// settings: the progress window shown, its bar driven and the pump asked every
+// 1,600 characters (it lets pending messages run at most every few milliseconds),
+// then the letter chart drawn. Model case: LetterStatistics's
 // AnalyzeText on the same bytes under the same settings with a progress that does
 // nothing. Real time, from the moment the text is handed to the analysis.
 //

@@ -82,7 +82,7 @@ TEST_F(ScrivelFixture, AnalysisCancelledLeavesTheStatisticsInvalidAndTheWindowCl
     Analyze("Hello world");
     ASSERT_TRUE(Form().StatisticsValid());
     // A cancel while the pass runs, also when it was valid before.
-    Form().txtText->SetText(QString(1000, 'x'));
+    Form().txtText->SetText(QString(4000, 'x'));
     int calls = 0;
     platform::SetDoEventsHook([&] {
         EXPECT_TRUE(Form().Busy());
@@ -248,7 +248,7 @@ TEST_F(ScrivelFixture, LanguageWriterAsksBeforeReplacingAndRefusesWhatItCannotWr
                             std::filesystem::directory_iterator()), 1);
 
     // An analysis cancelled by the writer saves nothing.
-    Form().txtText->SetText(QString(500, 'x'));
+    Form().txtText->SetText(QString(2000, 'x'));
     platform::SetDoEventsHook([&] { Form().Analyzing().cmdCancel->click(); });
     dialogs_.AnswerMessage(platform::MessageResult::Ok);
     Form().cmdSave->click();
