@@ -228,15 +228,15 @@ void frmNeuromesh::picCanvas_MouseUp(const platform::MouseEvent&) {
                                   float(picCanvas->ScaleHeight()), sampled_, net_.inputvec);
     if (outcome != neuromesh::StrokeOutcome::kKept)
         return;
-    const QColor red = platform::ToQColor(255);
-    picCanvas->SetPen(red);
-    picCanvas->SetBrush(red);
+    picCanvas->SetPen(platform::ToQColor(255));
     const int n = patset_.inputsize();
-    auto point = [this](int i) { return QPointF(sampled_[2 * size_t(i)], sampled_[2 * size_t(i) + 1]); };
-    picCanvas->Circle(point(0), 50);
+    auto point = [this](int i) {
+        return QPointF(sampled_[2 * size_t(i)], sampled_[2 * size_t(i) + 1]);
+    };
+    picCanvas->CircleOutline(point(0), 50);
     for (int i = 1; i < n; ++i) {
         picCanvas->Line(point(i - 1), point(i));
-        picCanvas->Circle(point(i), 50);
+        picCanvas->CircleOutline(point(i), 50);
     }
     if (mode == 2) {
         RecognizeStroke();

@@ -228,6 +228,13 @@ void Surface::Circle(QPointF centre, double radius) {
     MarkDirty(box.toAlignedRect().translated(-origin_));
 }
 
+void Surface::CircleOutline(QPointF centre, double radius) {
+    QPainter& painter = Painter();
+    painter.setBrush(Qt::NoBrush);
+    Circle(centre, radius);
+    painter.setBrush(brush_);
+}
+
 QSize Surface::MeasureText(const QFont& font, const QString& text) const {
     const QFontMetrics metrics(font, &image_);
     int width = 0;

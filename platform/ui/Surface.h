@@ -147,6 +147,8 @@ public:
     // A circle filled with the brush and outlined with the pen; the radius in
     // the scale too.
     void Circle(QPointF centre, double radius);
+    // The same circle's outline alone, in the pen colour; what lies inside stays.
+    void CircleOutline(QPointF centre, double radius);
 
     // Extents of text in the surface's font; lines break at CR LF or LF. The width
     // is that of the widest line, the height one line's height times the lines.

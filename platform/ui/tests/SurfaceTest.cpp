@@ -244,6 +244,20 @@ TEST_F(SurfaceTest, CircleIsFilledWithTheBrushAndOutlinedWithThePen) {
     }
 }
 
+TEST_F(SurfaceTest, CircleOutlineLeavesItsInsideAndTheBrush) {
+    surface_.SetPen(kBlue);
+    surface_.Line(QPoint(2, 10), QPoint(18, 10));
+    surface_.SetPen(kRed);
+    surface_.SetBrush(kBlue);
+    surface_.CircleOutline(QPointF(10, 10), 8);
+    EXPECT_EQ(surface_.Pixel(18, 10), kRed);
+    EXPECT_EQ(surface_.Pixel(10, 10), kBlue); // the line inside stays
+    EXPECT_EQ(surface_.Pixel(10, 13), kWhite);
+    // The brush is the same for the next filled circle.
+    surface_.Circle(QPointF(10, 30), 8);
+    EXPECT_EQ(surface_.Pixel(10, 33), kBlue);
+}
+
 TEST_F(SurfaceTest, PrintDrawsInsideTheMeasuredBox) {
     QFont font("DejaVu Sans");
     font.setPixelSize(13);
