@@ -2,6 +2,7 @@
 
 #include "Color.h"
 #include "DefaultButtons.h"
+#include "Help.h"
 #include "Modal.h"
 #include "Slider.h"
 #include "frmResults.h"
@@ -56,6 +57,7 @@ frmReactimer::frmReactimer(QWidget* parent) : QWidget(parent) {
     connect(cmdTest, &QPushButton::clicked, this, [this] { cmdTest_Click(); });
     connect(cmdOpen, &QPushButton::clicked, this, [this] { cmdOpen_Click(); });
     setFixedSize(TwipsToPixels(4680), TwipsToPixels(3120));
+    platform::BindHelpKey(this, kHelpTopic);
 }
 
 frmReactimer::~frmReactimer() = default;

@@ -31,6 +31,9 @@ public:
     QPushButton* cmdTest = nullptr;
     QPushButton* cmdOpen = nullptr;
 
+    // The program's page of the help, opened by F1 here and in the results window.
+    static constexpr const char* kHelpTopic = "reactimer.htm";
+
 private:
     platform::DefaultButtons* buttons_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "Color.h"
 #include "Dialogs.h"
+#include "Help.h"
 #include "Surface.h"
 
 #include <QPushButton>
@@ -34,6 +35,7 @@ frmResults::frmResults(QWidget* parent) : QDialog(parent) {
     setMinimumSize(TwipsToPixels(6000), TwipsToPixels(4500));
     resize(TwipsToPixels(11010), TwipsToPixels(5625));
     Form_Resize();
+    platform::BindHelpKey(this, "reactimer.htm");
 }
 
 frmResults::~frmResults() = default;

@@ -1,3 +1,4 @@
+#include "Help.h"
 #include "Modal.h"
 #include "ProgressBar.h"
 #include "ScriptedDialogs.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -59,6 +61,18 @@ TEST(frmReactimerTest, TheCommandsOpenAFreshTestWindowAndStoredResults) {
     EXPECT_EQ(settings, std::vector<int>{2});
     std::filesystem::remove(path);
     platform::SetModalHook(nullptr);
+
+    std::vector<QString> help;
+    platform::SetHelpHandler([&help](const QString& page) { help.push_back(page); });
+    frmResults results;
+    for (QWidget* window : {static_cast<QWidget*>(&form), static_cast<QWidget*>(&results)}) {
+        for (QShortcut* key : window->findChildren<QShortcut*>()) {
+            if (key->key() == QKeySequence(Qt::Key_F1))
+                emit key->activated();
+        }
+    }
+    platform::SetHelpHandler(nullptr);
+    EXPECT_EQ(help, (std::vector<QString>{"reactimer.htm", "reactimer.htm"}));
 }
 
 TEST(frmReactimerTest, TheThreeSoundsLieBesideTheProgramAsShortTones) {
