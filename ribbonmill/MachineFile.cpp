@@ -201,8 +201,8 @@ bool ReadMachine(std::string_view text, TapeMachine& machine) {
         return false;
     const auto curoffset = static_cast<int32_t>(offset);
     TapeRecords cells;
-    if (!ReadTape(reader, cells) || cells.first < 0 || cells.last != cells.first + clsTape::kBoxes - 1 ||
-        cells.head != cells.first + curoffset)
+    if (!ReadTape(reader, cells) || cells.first < 0 || cells.head < 0 ||
+        cells.last != cells.first + clsTape::kBoxes - 1 || cells.head != cells.first + curoffset)
         return false;
     machine.LoadTape(std::make_unique<clsTape>(cells.symbols, static_cast<std::size_t>(cells.first),
                                                curoffset, machine.View()));

@@ -117,6 +117,8 @@ TEST(MachineFile, DamagedFilesAreRefusedAndLeaveAConsistentMachine) {
         {"unclosed quote", "\"A\r\n", 0},
         {"head offset text", kHead.substr(0, kHead.size() - 4) + "ten\r\n" + cells, 2},
         {"no head", kHead + Blanks(20, 30, 0) + kRules + kEnd, 2},
+        {"no head where the offset points left of the tape",
+         kHead.substr(0, kHead.size() - 4) + "-1\r\n" + Blanks(20, 30, 0) + kRules + kEnd, 2},
         {"two heads", kHead + "\"CX\",\"1\"\r\n" + cells + kRules + kEnd, 2},
         {"head off its offset", kHead + Blanks(20, 9, 0) + kRules + kEnd, 2},
         {"window 18 wide", kHead + Blanks(19, 10, 0) + kRules + kEnd, 2},
