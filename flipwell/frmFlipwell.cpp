@@ -74,8 +74,16 @@ frmFlipwell::frmFlipwell(QWidget* parent) : QWidget(parent) {
     lblErrV = label("Label3", 298, 94, 145, Alignment::Left);
     QFont bold = font();
     bold.setBold(true);
-    for (platform::SurfaceLabel* value : {lblAllV, lblSumV, lblErrV})
+    // The values are wide enough for the longest they show: a deviation of 16
+    // decimals and a count of 2^53 with its grouping.
+    const QFontMetrics boldMetrics(bold);
+    int valueWidth = 145;
+    for (const QString& widest : {platform::FormatTrimmed(-1.0 / 6), platform::FormatTrimmed(flipwell::kMaxTosses)})
+        valueWidth = std::max(valueWidth, boldMetrics.horizontalAdvance(widest) + 2 * platform::SurfaceLabel::kMarginX);
+    for (platform::SurfaceLabel* value : {lblAllV, lblSumV, lblErrV}) {
         value->SetFont(bold);
+        value->SetGeometry(value->Left(), value->Top(), valueWidth, value->Height());
+    }
     lblPerc = label("Percentage of heads after N throws:", 0, 128, 202, Alignment::Center);
     // The title is centred whatever its width: a wider font widens it rather than cutting it.
     const int titleWidth = QFontMetrics(lblPerc->Font()).horizontalAdvance(lblPerc->Text()) +

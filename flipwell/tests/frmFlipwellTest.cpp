@@ -85,6 +85,17 @@ TEST_F(FlipwellWindow, GraphHasOneSegmentPerSampleAfterTheFirst) {
     EXPECT_EQ(Form().txtTimes->text(), "1002");
 }
 
+TEST_F(FlipwellWindow, ValuesOfSixteenDecimalsAreShownWhole) {
+    platform::ScriptedDraws draws({0.75, 0.25, 0.25});
+    Toss("3");
+    const QString deviation = Form().lblErrV->Text();
+    EXPECT_EQ(deviation.left(7), "-0.1666");
+    EXPECT_EQ(deviation.size(), 19);
+    const QFontMetrics metrics(Form().lblErrV->Font());
+    EXPECT_GE(Form().lblErrV->Width(), metrics.horizontalAdvance(deviation) + 2 * platform::SurfaceLabel::kMarginX);
+    EXPECT_GE(Form().lblAllV->Width(), metrics.horizontalAdvance(platform::FormatTrimmed(flipwell::kMaxTosses)));
+}
+
 TEST_F(FlipwellWindow, DeviationIsTheShareOfHeadsLessOneHalf) {
     std::vector<double> draws(100, 0.25);
     std::fill(draws.begin(), draws.begin() + 53, 0.5);
