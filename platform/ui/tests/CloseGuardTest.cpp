@@ -19,7 +19,7 @@ public:
         const auto busy = guard.Enter();
         stop = false;
         int steps = 0;
-        while (!stop) {
+        while (!stop && steps < 100) { // a bound, so that a fault fails rather than hangs
             ++steps;
             if (nested && steps == 2) {
                 Run(false);
