@@ -117,7 +117,6 @@ private:
     // Shows row k from rows_: its name, bar and value label.
     void ShowRow(int k);
     void SetBarLength(int k, int length);
-    bool Guard() const { return busy_; }
     void GenerateRandomText(int32_t count);
 
     scrivel::LetterStatistics stats_;
