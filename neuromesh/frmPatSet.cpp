@@ -87,8 +87,10 @@ void frmPatSet::lstPats_Click() {
 void frmPatSet::lstPats_LostFocus() {
     if (lstPats->ListCount() > 0)
         return;
-    // Cancel leaves the empty list behind with everything else.
-    if (QApplication::focusWidget() == cmdCancel)
+    // Cancel leaves the empty list behind with everything else; OK refuses
+    // it itself, so that its click does not say so a second time.
+    const QWidget* next = QApplication::focusWidget();
+    if (next == cmdCancel || next == cmdOK)
         return;
     RefuseEmptyList();
 }

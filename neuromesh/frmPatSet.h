@@ -17,8 +17,8 @@ class TextBox;
 // Remove and Clear all, the samples per category (1 to 8) and the points per
 // stroke (2 to 20). OK hands them to the main window's UpdatePatSettings,
 // which empties every slot; Cancel changes nothing. A pattern set keeps at
-// least one category: the focus cannot leave an empty list (but for Cancel),
-// and OK with an empty list says so and stays open.
+// least one category: the focus cannot leave an empty list but for Cancel or
+// OK, and OK with an empty list says so and stays open.
 class frmPatSet : public QDialog {
 public:
     explicit frmPatSet(frmNeuromesh& owner);

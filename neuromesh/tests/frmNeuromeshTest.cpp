@@ -367,14 +367,22 @@ TEST_F(Neuromesh, SettingsDialogEditsTheListAndOkEmptiesEverySlot) {
     }));
     EXPECT_TRUE(Form().Patterns().SlotEmpty(0));
     EXPECT_EQ(Form().mode, 1);
-    // An empty list is refused.
+    // An empty list is refused by OK, and keeps the focus but for Cancel.
+    dialogs_.AnswerMessage(MessageResult::Ok);
     dialogs_.AnswerMessage(MessageResult::Ok);
     ASSERT_TRUE(WithDialog<frmPatSet>(Form().cmdPatternSet, [](frmPatSet& d) {
+        QApplication::setActiveWindow(&d);
+        d.lstPats->setFocus();
         d.cmdClear->click();
+        d.txtName->setFocus();
+        EXPECT_TRUE(d.lstPats->hasFocus());
+        d.cmdOK->setFocus();
         d.cmdOK->click();
         EXPECT_TRUE(d.isVisible());
+        d.cmdCancel->setFocus();
         d.cmdCancel->click();
     }));
+    EXPECT_EQ(dialogs_.Requests().size(), 2u);
     EXPECT_EQ(dialogs_.Requests().back().title, "Edit oattern settings");
     EXPECT_EQ(LastMessage(), "You must define at least one pattern");
     EXPECT_EQ(Form().pattypes(), 26);
