@@ -32,3 +32,13 @@ function(veritope_shared_library name)
     "LINKER:--no-undefined")
   set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${ARG_EXPORTS})
 endfunction()
+
+# veritope_library_beside(<target> <library>): a target that binds a library by
+# name from its own folder, as a program binds "PRNG.dll", gets the library
+# built first and linked in beside it.
+function(veritope_library_beside target library)
+  add_dependencies(${target} ${library})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:${library}>
+            $<TARGET_FILE_DIR:${target}>/$<TARGET_FILE_NAME:${library}>)
+endfunction()
