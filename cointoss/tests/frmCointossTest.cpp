@@ -71,6 +71,10 @@ TEST_F(CointossWindow, TypedSequenceIsCleanedAndChartedInANewWindowEachTime) {
     first->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
+
+    // The charts go with the main window.
+    Form().close();
+    EXPECT_TRUE(Charts().empty());
 }
 
 TEST_F(CointossWindow, SequenceWithoutOnesGivesTheMessageAndNoChart) {
