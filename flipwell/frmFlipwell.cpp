@@ -185,7 +185,13 @@ void frmFlipwell::RunTosses(double n) {
     cmdToss->setEnabled(false);
     prgToss->SetMax(flipwell::SamplingFor(n).progressMax);
     prgToss->SetValue(0);
-    const flipwell::TossResult result = flipwell::RunTosses(n, share, TossCoin, progress);
+    // heads counts as the run goes, so that a repaint during the run shows the heads so far.
+    const flipwell::TossResult result = flipwell::RunTosses(n, share, [this] {
+        const bool head = TossCoin();
+        if (head)
+            heads += 1;
+        return head;
+    }, progress);
     heads = result.heads;
     prgToss->SetValue(0);
     cmdToss->setEnabled(true);
