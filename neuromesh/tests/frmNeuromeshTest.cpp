@@ -339,6 +339,14 @@ TEST_F(Neuromesh, DesignDialogShowsOnlyInputAndOutputWithoutHiddenLayers) {
         d.cmdCancel->click();
     }));
     EXPECT_EQ(neuromesh::NetworkModel::Shape(), (Sizes{20, 26}));
+    // More categories than the output row's slider holds: the set's size.
+    Redefine(101);
+    ASSERT_TRUE(WithDialog<frmNetSet>(Form().cmdNetSet, [](frmNetSet& d) {
+        EXPECT_EQ(d.sldLayerSize[1]->Value(), 100);
+        EXPECT_EQ(d.lblSizeExact[1]->text(), "101");
+        d.cmdOK->click();
+    }));
+    EXPECT_EQ(neuromesh::NetworkModel::Shape(), (Sizes{20, 101}));
 }
 
 TEST_F(Neuromesh, SettingsDialogEditsTheListAndOkEmptiesEverySlot) {
