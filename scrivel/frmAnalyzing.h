@@ -1,31 +1,16 @@
 #pragma once
 
-#include "ModelessDialog.h"
+#include "ProgressWindow.h"
 
-class QLabel;
-class QPushButton;
 class frmScrivel;
-
-namespace platform {
-class ProgressBar;
-}
 
 // The progress window of the analysis, shown without blocking the main window:
 // how far the pass is, and Cancel. Escape and the close box cancel too; the pass
 // closes the window when it ends.
-class frmAnalyzing : public platform::ModelessDialog {
+class frmAnalyzing : public platform::ProgressWindow {
 public:
     explicit frmAnalyzing(frmScrivel& owner);
 
-    void cmdCancel_Click();
-
-    QLabel* lblAnal = nullptr;
-    platform::ProgressBar* progAnal = nullptr;
-    QPushButton* cmdCancel = nullptr;
-
-protected:
-    void reject() override;
-
-private:
-    frmScrivel& owner_;
+    QLabel* const lblAnal;
+    platform::ProgressBar* const progAnal;
 };
