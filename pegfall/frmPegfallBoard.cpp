@@ -108,6 +108,9 @@ void frmPegfall::LayoutBoard() {
         lblBar[k]->SetGeometry(PixelRect(board_.Label(k)));
     }
     DrawNormalCurve();
+    // The ball passes over the pegs, bars and curve made after it; close rows
+    // of pegs would otherwise hide it.
+    imBall->BringToFront();
 }
 
 void frmPegfall::DrawHistogram() {

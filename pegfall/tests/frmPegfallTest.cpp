@@ -1,4 +1,5 @@
 #include "Conversions.h"
+#include "PegPictures.h"
 #include "PrngLibrary.h"
 #include "Pump.h"
 #include "ScriptedDialogs.h"
@@ -290,6 +291,23 @@ TEST_F(Pegfall, AnimatedBallSwingsFallsFasterAndLandsAtTheEndOfItsSwings) {
         EXPECT_EQ(Form().Ball().row, 0);
     }
     EXPECT_EQ(Form().Board().Total(), 2u);
+}
+
+TEST_F(Pegfall, BallStaysInFrontOfThePegsBarsAndCurveAllTheWayDown) {
+    // With 30 rows the pegs stand closer than the ball is wide.
+    Form().txtPegs->setText("30");
+    Form().sldSpeed->SetValue(0);
+    Form().cmdGo->click();
+    const QColor middle = pegfall::BallPicture().pixelColor(8, 8);
+    for (int ball = 0; ball < 2; ++ball) {
+        const uint64_t before = Form().Board().Total();
+        while (Form().Board().Total() == before) {
+            ASSERT_EQ(Form().timAnim->Tick(), 1);
+            const QImage shown = Form().surface->Composite();
+            ASSERT_EQ(shown.pixelColor(Form().imBall->Left() + 8, Form().imBall->Top() + 8), middle)
+                << "row " << Form().Ball().row;
+        }
+    }
 }
 
 } // namespace
