@@ -16,7 +16,6 @@
 #include "frmDir.h"
 #include "frmScanning.h"
 
-#include <QCloseEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QPushButton>
@@ -142,14 +141,6 @@ void frmLeadigit::Form_Resize() {
     surface->setGeometry(0, 0, w, h);
     if (surface->size() == before)
         surface->Refresh();
-}
-
-void frmLeadigit::closeEvent(QCloseEvent* event) {
-    // A scan ends at its next file, and its progress window goes at once, so
-    // that the program ends with this window.
-    scan = false;
-    scanningForm->hide();
-    event->accept();
 }
 
 void frmLeadigit::Form_Paint() {

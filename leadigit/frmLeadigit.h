@@ -72,7 +72,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     class ScanReport;

@@ -26,7 +26,14 @@ bool ModelessDialog::eventFilter(QObject* watched, QEvent* event) {
     // dialog open.
     if (watched == parent() && event->type() == QEvent::Hide && !event->spontaneous() &&
         isVisible()) {
+        // The dialog's reject() runs as for any close, and may stop the work the
+        // dialog shows; a dialog whose reject() keeps it open goes all the same.
         close();
+        if (isVisible()) {
+            hide();
+            if (DestroyedOnClose())
+                deleteLater();
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

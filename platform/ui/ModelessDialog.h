@@ -3,7 +3,8 @@
 #include <QDialog>
 
 // A dialog window owned by a main window and shown without blocking it. It stays
-// above its owner, is closed when the owner is closed or hidden from code, and is
+// above its owner, is closed when the owner is closed or hidden from code (hidden
+// even when its reject() keeps it open, as a progress window's does), and is
 // destroyed with it. Closing only hides it, so the form can show it again with the
 // controls as they were; a dialog set to be destroyed when closed is deleted
 // instead (soon after, by the event loop), so each showing is a fresh window. A

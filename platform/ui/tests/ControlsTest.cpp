@@ -227,6 +227,46 @@ TEST(ModelessDialog, ShowsWithoutBlockingAndClosesWithItsOwner) {
     EXPECT_TRUE(dialog.isNull());
 }
 
+namespace {
+
+// A dialog whose Escape and close box only stop the work it shows.
+class StoppingDialog : public ModelessDialog {
+public:
+    using ModelessDialog::ModelessDialog;
+    int stops = 0;
+
+protected:
+    void reject() override { ++stops; }
+};
+
+} // namespace
+
+TEST(ModelessDialog, AnOwnersCloseStopsAndRemovesADialogWhoseRejectKeepsItOpen) {
+    QWidget owner;
+    owner.show();
+    StoppingDialog kept(&owner);
+    QPointer<StoppingDialog> destroyed = new StoppingDialog(&owner);
+    destroyed->SetDestroyedOnClose(true);
+    kept.ShowModeless();
+    destroyed->ShowModeless();
+    kept.close();
+    EXPECT_TRUE(kept.isVisible());
+
+    owner.close();
+    EXPECT_FALSE(kept.isVisible());
+    EXPECT_EQ(kept.stops, 2);
+    ASSERT_FALSE(destroyed.isNull());
+    EXPECT_FALSE(destroyed->isVisible());
+    EXPECT_EQ(destroyed->stops, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(destroyed.isNull());
+
+    // Hidden already, it is not stopped again by the next close of its owner.
+    owner.show();
+    owner.close();
+    EXPECT_EQ(kept.stops, 2);
+}
+
 TEST(ModelessDialog, ToolWindowClosesWithItsOwner) {
     QWidget owner;
     owner.show();
