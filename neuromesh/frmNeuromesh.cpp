@@ -242,7 +242,6 @@ void frmNeuromesh::picCanvas_MouseUp(const platform::MouseEvent&) {
         return;
     }
     patset_.SetSample(cursample, net_.inputvec);
-    picPattern[size_t(cursample)]->SetBackColor(platform::ToQColor(platform::kWindowColor));
     DrawThumbnail(cursample);
     SelectSampleSlot(patset_.NextSlot(cursample));
 }

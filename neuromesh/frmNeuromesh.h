@@ -111,9 +111,11 @@ public:
     void LoadNetworkFile(const std::filesystem::path& path);
     void SaveNetworkFile(const std::filesystem::path& path);
 
-    // The design position in twips of thumbnail s in the rows' frame, as last
-    // laid out.
-    QPoint ThumbnailTwips(int slot) const { return thumbTwips_[size_t(slot)]; }
+    // The design position in twips of slot's thumbnail in the rows' frame,
+    // at the scroll bar's value.
+    QPoint ThumbnailTwips(int slot) const;
+    // The picture showing slot's thumbnail; null while its row is out of view.
+    platform::Surface* Thumbnail(int slot) const;
     // The training dialog while it is open; null otherwise.
     frmTrain* Training() const { return training_; }
     // The modal dialog this window shows, null while none is open.
@@ -125,6 +127,8 @@ public:
     QGroupBox* framPatterns = nullptr;
     platform::Surface* patternsSurface = nullptr;
     platform::OptionButtons optPattern;
+    // The thumbnails of the rows in view, at most kVisibleRows rows of
+    // them: picture k shows slot k counted from the first row in view.
     std::vector<platform::Surface*> picPattern;
     std::vector<platform::SurfaceShape*> shpBar;
     platform::SurfaceShape* shpPatSelector = nullptr;
@@ -164,7 +168,7 @@ private:
     neuromesh::NetworkModel net_;
     neuromesh::StrokeRecorder stroke_;
     std::vector<double> sampled_;
-    std::vector<QPoint> thumbTwips_;
+    int thumbFirstSlot_ = 0; // the slot of picPattern[0]
     int barLeft_ = 0; // twips, in the rows' frame
     frmTrain* training_ = nullptr;
     QPointer<QDialog> modal_;

@@ -31,7 +31,6 @@ constexpr int kFirstRowTop = 1000;
 
 void frmNeuromesh::BuildPatternRows() {
     const int pattypes = patset_.pattypes();
-    const int slotCount = patset_.Slots();
     const int scrollLeft = 5715;
     maxbarwidth = int16_t(scrollLeft - kOptionLeft - (kThumbSide + 50) * patset_.patternnumber() -
                           kOptionWidth - 300);
@@ -50,17 +49,21 @@ void frmNeuromesh::BuildPatternRows() {
     }
     for (platform::SurfaceShape* bar : shpBar)
         bar->Move(barLeft_, bar->Top());
-    for (int s = int(picPattern.size()); s < slotCount; ++s) {
+    // Thumbnails only for the rows in view: picture k shows slot k of the
+    // first row in view and on, redrawn as the rows scroll.
+    const int pictures = std::min(pattypes, int(kVisibleRows)) * patset_.patternnumber();
+    for (int k = int(picPattern.size()); k < pictures; ++k) {
         auto* picture = new platform::Surface(framPatterns);
         picture->resize(TwipsRect(0, 0, kThumbSide, kThumbSide).size());
         picture->Refresh(); // sized now: drawn on before the window shows
         picture->SetScaleMode(platform::Surface::ScaleMode::Twips);
         picture->SetBackColor(platform::ToQColor(platform::kWindowColor));
         picture->hide();
-        picture->onMouseUp = [this, s](const platform::MouseEvent&) { picPattern_Click(s); };
+        picture->onMouseUp = [this, k](const platform::MouseEvent&) {
+            picPattern_Click(thumbFirstSlot_ + k);
+        };
         picPattern.push_back(picture);
     }
-    thumbTwips_.resize(std::max(thumbTwips_.size(), size_t(slotCount)));
     // A new maximum may move the value, which lays the rows out.
     scrPats->SetMax(pattypes < 12 ? 0 : pattypes - kVisibleRows);
 }
@@ -84,20 +87,20 @@ void frmNeuromesh::LayoutPatternRows() {
         bar.Move(barLeft_, top);
         bar.SetVisible(barsshown);
         for (int i = 0; i < samples; ++i) {
-            const int slot = row * samples + i;
-            const QPoint at(kOptionLeft + kOptionWidth + 100 + (kThumbSide + 50) * i, top);
-            thumbTwips_[size_t(slot)] = at;
-            picPattern[size_t(slot)]->move(TwipsRect(at.x(), at.y(), 0, 0).topLeft());
-            picPattern[size_t(slot)]->show();
+            platform::Surface& picture = *picPattern[size_t((row - first) * samples + i)];
+            const QPoint at = ThumbnailTwips(row * samples + i);
+            picture.move(TwipsRect(at.x(), at.y(), 0, 0).topLeft());
+            picture.show();
         }
     }
-    // Only the thumbnails of the rows just shown stay.
-    for (int s = 0; s < int(picPattern.size()); ++s) {
-        const int row = s / samples;
-        const bool shown = s < patset_.Slots() && row >= first && row <= last;
-        if (!shown)
-            picPattern[size_t(s)]->hide();
-    }
+    // The pictures past the rows in view stay hidden; those in view show the
+    // slots of their rows.
+    const int shownRows = std::max(0, std::min(last, pattypes - 1) - first + 1);
+    for (int k = shownRows * samples; k < int(picPattern.size()); ++k)
+        picPattern[size_t(k)]->hide();
+    thumbFirstSlot_ = first * samples;
+    for (int s = thumbFirstSlot_; s < thumbFirstSlot_ + shownRows * samples; ++s)
+        DrawThumbnail(s);
     if (mode == 2) {
         shpPatSelector->SetVisible(false);
         return;
@@ -111,12 +114,28 @@ void frmNeuromesh::LayoutPatternRows() {
         SelectSampleSlot(cursample);
 }
 
+QPoint frmNeuromesh::ThumbnailTwips(int slot) const {
+    const int samples = patset_.patternnumber();
+    const int top = (kOptionHeight + 50) * (slot / samples - scrPats->Value()) + kFirstRowTop;
+    return QPoint(kOptionLeft + kOptionWidth + 100 + (kThumbSide + 50) * (slot % samples), top);
+}
+
+platform::Surface* frmNeuromesh::Thumbnail(int slot) const {
+    const int k = slot - thumbFirstSlot_;
+    if (k < 0 || k >= int(picPattern.size()) || !picPattern[size_t(k)]->isVisibleTo(framPatterns))
+        return nullptr;
+    return picPattern[size_t(k)];
+}
+
 double frmNeuromesh::ThumbCoord(double v) const {
     return (picPattern[0]->ScaleWidth() - 100) * v + 50;
 }
 
 void frmNeuromesh::DrawThumbnail(int slot) {
-    platform::Surface& picture = *picPattern[size_t(slot)];
+    platform::Surface* shown = Thumbnail(slot);
+    if (!shown)
+        return; // drawn when its row comes into view
+    platform::Surface& picture = *shown;
     picture.Clear();
     if (patset_.SlotEmpty(slot))
         return;
@@ -130,7 +149,7 @@ void frmNeuromesh::DrawThumbnail(int slot) {
 }
 
 void frmNeuromesh::DrawAllThumbnails() {
-    for (int s = 0; s < patset_.Slots(); ++s)
+    for (int s = thumbFirstSlot_; s < thumbFirstSlot_ + int(picPattern.size()); ++s)
         DrawThumbnail(s);
 }
 

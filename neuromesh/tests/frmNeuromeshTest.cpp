@@ -133,6 +133,62 @@ TEST_F(Neuromesh, SelectionAndScrollingKeepTheSelectedSlotInView) {
     EXPECT_EQ(Form().cursample, 4);
 }
 
+TEST_F(Neuromesh, LargeSetsKeepThumbnailsForTheRowsInViewOnly) {
+    // 2000 categories of 8 two-point strokes; slot s of row r draws from
+    // (0, (s mod 8) / 7) to (1, (r mod 11) / 10), so the 88 thumbnails of
+    // eleven rows differ from one another, and row r looks like row r mod 11.
+    constexpr int kCategories = 2000, kSamples = 8;
+    neuromesh::PatternSet set;
+    std::vector<std::string> names;
+    for (int c = 0; c < kCategories; ++c)
+        names.push_back("c" + std::to_string(c));
+    ASSERT_TRUE(set.Redefine(std::move(names), kSamples, 2));
+    for (int s = 0; s < set.Slots(); ++s) {
+        const double v[] = {0, (s % kSamples) / 7.0, 1, (s / kSamples % 11) / 10.0};
+        set.SetSample(s, v);
+    }
+    ASSERT_TRUE(neuromesh::SavePatternFile(folder_ / "large.pat", set));
+    Form().LoadPatternFile(folder_ / "large.pat");
+    ASSERT_EQ(Form().pattypes(), kCategories);
+    Form().SetMode(1);
+
+    EXPECT_EQ(Form().picPattern.size(), size_t(11 * kSamples));
+    EXPECT_EQ(VisibleThumbnails(), 11 * kSamples);
+    std::vector<QImage> inView;
+    for (int s = 0; s < 11 * kSamples; ++s) {
+        ASSERT_NE(Form().Thumbnail(s), nullptr);
+        inView.push_back(Form().Thumbnail(s)->Image());
+        for (int t = 0; t < s; ++t)
+            ASSERT_NE(inView[size_t(s)], inView[size_t(t)]) << s << " " << t;
+    }
+    EXPECT_EQ(Form().Thumbnail(11 * kSamples), nullptr);
+
+    // Scrolled, each picture shows the slot of its row now in view.
+    for (const int first : {5, 1500, kCategories - 11}) {
+        Form().scrPats->SetValue(first);
+        EXPECT_EQ(Form().picPattern.size(), size_t(11 * kSamples));
+        EXPECT_EQ(VisibleThumbnails(), 11 * kSamples);
+        for (int row = first; row < first + 11; ++row)
+            for (int i = 0; i < kSamples; ++i) {
+                const platform::Surface* picture = Form().Thumbnail(row * kSamples + i);
+                ASSERT_NE(picture, nullptr) << row;
+                EXPECT_EQ(picture->Image(), inView[size_t(row % 11 * kSamples + i)]) << row;
+                EXPECT_EQ(picture->geometry().topLeft(),
+                          platform::TwipsRect(Form().ThumbnailTwips(row * kSamples + i).x(),
+                                              Form().ThumbnailTwips(row * kSamples + i).y(), 0, 0)
+                              .topLeft());
+            }
+        EXPECT_EQ(Form().Thumbnail(first * kSamples - 1), nullptr);
+        // A click on a picture selects the slot it shows.
+        Form().picPattern[9]->onMouseUp({1, 0, 100, 100});
+        EXPECT_EQ(Form().cursample, first * kSamples + 9);
+    }
+    // A stroke drawn into a scrolled-to slot shows in its thumbnail at once.
+    DrawStroke(Zigzag());
+    EXPECT_NE(Form().Thumbnail((kCategories - 11) * kSamples + 9)->Image(),
+              inView[size_t((kCategories - 11) % 11 * kSamples + 9)]);
+}
+
 TEST_F(Neuromesh, StrokesAreStoredInDefineModeAndDroppedWhenShortOrFlat) {
     // Fewer points than the input size, and a horizontal stroke: nothing.
     DrawStroke({{100, 100}, {400, 900}, {800, 100}});
