@@ -1,6 +1,7 @@
 #include "frmSettings.h"
 
 #include "Color.h"
+#include "DefaultButtons.h"
 #include "Dialogs.h"
 #include "TextBox.h"
 #include "frmCooperon.h"
@@ -78,16 +79,18 @@ frmSettings::frmSettings(frmCooperon& owner) : QDialog(&owner), owner_(owner) {
 
     cmdOK = new QPushButton("OK", this);
     cmdOK->setGeometry(TwipsRect(5600, 3200, 1650, 400));
-    cmdOK->setDefault(true);
     cmdCancel = new QPushButton("Cancel", this);
     cmdCancel->setGeometry(TwipsRect(7450, 3200, 1650, 400));
-    // A focused button takes Enter; OK is the default everywhere else.
-    cmdOK->setAutoDefault(true);
-    cmdCancel->setAutoDefault(true);
     // A click on either button leaves the focus in the box, which OK then
     // checks and Cancel does not.
-    for (QPushButton* button : {cmdOK, cmdCancel})
+    for (QPushButton* button : {cmdOK, cmdCancel}) {
+        button->setAutoDefault(false);
         button->setFocusPolicy(Qt::TabFocus);
+    }
+    // A focused button takes Enter; OK is the default everywhere else.
+    auto* buttons = new platform::DefaultButtons(this);
+    buttons->SetDefault(cmdOK);
+    buttons->SetCancel(cmdCancel);
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 

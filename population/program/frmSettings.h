@@ -63,7 +63,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Escape and the close box are Cancel.
+    // The close box is Cancel.
     void reject() override;
 
 private:
