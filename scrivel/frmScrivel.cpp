@@ -52,8 +52,13 @@ frmScrivel::frmScrivel(QWidget* parent) : QWidget(parent) {
     txtText->setGeometry(TwipsRect(100, 100, 6900, 6650));
     txtText->onChange = [this] { txtText_Change(); };
 
-    const auto button = [this](const char* caption, int left, int top) {
+    // The commands' font is a little smaller than the window's, so that the longest
+    // caption, "Save language definition", fits its button.
+    QFont commandFont = font();
+    commandFont.setPointSizeF(commandFont.pointSizeF() * 0.9);
+    const auto button = [this, &commandFont](const char* caption, int left, int top) {
         auto* b = new QPushButton(caption, this);
+        b->setFont(commandFont);
         b->setGeometry(TwipsRect(left, top, kButtonWidth, kButtonHeight));
         return b;
     };
