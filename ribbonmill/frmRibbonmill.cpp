@@ -14,6 +14,7 @@
 #include "TextBox.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFont>
 #include <QFrame>
 #include <QPalette>
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 
 static void InitRibbonmillResources() {
     Q_INIT_RESOURCE(platform_images);
@@ -92,6 +94,9 @@ void frmRibbonmill::BuildMachineFrame() {
         box->setMaxLength(1);
         box->setAlignment(Qt::AlignCenter);
         box->setText(" ");
+        // The selected character shows only while the box has the focus.
+        box->setStyleSheet("QLineEdit:!focus { selection-background-color: palette(base);"
+                           " selection-color: palette(text); }");
         txtTape[static_cast<std::size_t>(i)] = box;
     }
     cmdLeft = NewButton(QString(), frmMachine, 300, 390, 450, 465);
@@ -130,10 +135,14 @@ void frmRibbonmill::BuildSettings() {
     cmdAddState = NewButton("Add state", frmStates, 2000, 400, 1500, 450);
     cmdDelState = NewButton("Delete state", frmStates, 2000, 1000, 1500, 450);
     frmSymbols = Place(new platform::Frame("Tape symbols", frmSettings), 4400, 300, 2100, 1750);
-    // Four lines of this system's type need a little more room than the design's three.
-    lblAvailable = NewLabel("Number of available tape symbols (excluding blank)", frmSymbols, 300,
-                            300, 1500, 780);
+    // Three lines of this system's type need a slightly smaller type and a little more
+    // room than the design's.
+    lblAvailable = NewLabel("Number of available tape symbols (excluding blank)", frmSymbols, 200,
+                            300, 1800, 780);
     lblAvailable->setWordWrap(true);
+    QFont smaller = lblAvailable->font();
+    smaller.setPointSizeF(smaller.pointSizeF() * 0.9);
+    lblAvailable->setFont(smaller);
     cmbAvailable = NewCombo(frmSymbols, 300, 1100);
     cmdSave = NewButton("Save configuration", this, 7850, 3400, 2000, 450);
     cmdLoad = NewButton("Load configuration", this, 7850, 4050, 2000, 450);
@@ -149,8 +158,16 @@ void frmRibbonmill::BuildSettings() {
 void frmRibbonmill::BuildRules() {
     frmRules = Place(new platform::Frame("Transition rules", this), 200, 5350, 10500, 3800);
     lstRules = Place(new platform::ListView(frmRules), 300, 400, 5595, 3100);
-    for (const char* caption : {"Old state", "Old symbol", "New symbol", "Direction", "New state"})
-        lstRules->AddColumn(caption, platform::TwipsToPixels(1065));
+    // The list's width (less its border and a vertical scroll bar) shared among the
+    // columns by the widths of their captions, so that no caption is cut.
+    const QStringList captions{"Old state", "Old symbol", "New symbol", "Direction", "New state"};
+    const int inner = lstRules->width() - 2 * lstRules->frameWidth() -
+                      lstRules->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    int needed = 0;
+    for (const QString& caption : captions)
+        needed += lstRules->fontMetrics().horizontalAdvance(caption);
+    for (const QString& caption : captions)
+        lstRules->AddColumn(caption, inner * lstRules->fontMetrics().horizontalAdvance(caption) / needed);
     frmEdit = Place(new platform::Frame("Edit selected rule", frmRules), 6200, 400, 4000, 3100);
     lblWhen = NewLabel(QString(), frmEdit, 300, 400, 3400, 600);
     lblWhen->setWordWrap(true);
@@ -158,11 +175,13 @@ void frmRibbonmill::BuildRules() {
     lblSymbol = NewLabel("Write symbol", frmEdit, 300, 1000, 1700, 315);
     cmbSymbol = NewCombo(frmEdit, 2000, 1000);
     Place(&optStop.Add(0, "Continue execution", frmEdit), 300, 1400, 2040, 315);
-    lblDirection = NewLabel("Move", frmEdit, 900, 1800, 1005, 315);
+    // The labels start a little left of the design's place, so that "Assume state"
+    // fits in this system's type before its combo.
+    lblDirection = NewLabel("Move", frmEdit, 700, 1800, 1300, 315);
     cmbDirection = NewCombo(frmEdit, 2000, 1800);
     cmbDirection->AddItem("Left");
     cmbDirection->AddItem("Right");
-    lblState = NewLabel("Assume state", frmEdit, 900, 2200, 1100, 315);
+    lblState = NewLabel("Assume state", frmEdit, 700, 2200, 1300, 315);
     cmbState = NewCombo(frmEdit, 2000, 2200);
     Place(&optStop.Add(1, "Stop exectuction", frmEdit), 300, 2600, 1995, 315);
 
