@@ -20,6 +20,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFont>
 #include <QLabel>
 #include <QPushButton>
 
@@ -85,6 +86,11 @@ frmScrivel::frmScrivel(QWidget* parent) : QWidget(parent) {
     framBars0->setGeometry(TwipsRect(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight));
     framBars0->SetScaleMode(platform::Surface::ScaleMode::Twips);
     framBars0->SetBackColor(platform::ToQColor(platform::kButtonFaceColor));
+    // The rows' type is a little smaller than the window's, so that a name of three
+    // labels, "[Spc][Spc][Spc]" the widest, fits its 1200 twips.
+    QFont chartFont = font();
+    chartFont.setPointSizeF(chartFont.pointSizeF() * 0.8);
+    framBars0->setFont(chartFont);
     for (int k = 0; k < kBars; ++k) {
         const int top = kRowTop + k * kRowStep;
         lblBar[k] = &framBars0->AddLabel();
@@ -99,6 +105,7 @@ frmScrivel::frmScrivel(QWidget* parent) : QWidget(parent) {
         lblBar2[k]->Move(kNameWidth + kDesignBarWidth + 100, top);
     }
     cmdReport = new QPushButton("Complete report", framBars0);
+    cmdReport->setFont(commandFont);
     cmdReport->setGeometry(TwipsRect(1200, 6495, 2500, kButtonHeight));
     connect(cmdReport, &QPushButton::clicked, this, [this] { cmdReport_Click(); });
 
