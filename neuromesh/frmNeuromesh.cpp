@@ -39,17 +39,10 @@ QPushButton* NewButton(const char* caption, const QRect& geometry, QWidget* pare
     return button;
 }
 
-// Gives a surface its size at once, so that it keeps what is drawn on it
-// before the window first shows.
-void Place(platform::Surface& surface, const QRect& geometry) {
-    surface.setGeometry(geometry);
-    surface.Refresh();
-}
-
 // A picture of the window colour, drawing in twips.
 platform::Surface* NewPicture(const QRect& geometry, QWidget* parent) {
     auto* picture = new platform::Surface(parent);
-    Place(*picture, geometry);
+    picture->setGeometry(geometry);
     picture->SetScaleMode(platform::Surface::ScaleMode::Twips);
     picture->SetBackColor(platform::ToQColor(platform::kWindowColor));
     return picture;
@@ -64,7 +57,7 @@ frmNeuromesh::frmNeuromesh(QWidget* parent) : QWidget(parent) {
     framPatterns->setGeometry(TwipsRect(200, 200, 6200, 5025));
     // Under every control of the frame, in the frame's own twips.
     patternsSurface = new platform::Surface(framPatterns);
-    Place(*patternsSurface, QRect(2, 20, framPatterns->width() - 4, framPatterns->height() - 22));
+    patternsSurface->setGeometry(QRect(2, 20, framPatterns->width() - 4, framPatterns->height() - 22));
     patternsSurface->SetScaleMode(platform::Surface::ScaleMode::Twips);
     patternsSurface->SetOrigin(QPoint(platform::PixelsToTwips(2), platform::PixelsToTwips(20)));
     patternsSurface->SetBackColor(platform::ToQColor(platform::kButtonFaceColor));
@@ -95,7 +88,7 @@ frmNeuromesh::frmNeuromesh(QWidget* parent) : QWidget(parent) {
     framNet = new QGroupBox("Neural network", this);
     framNet->setGeometry(TwipsRect(10200, 200, 4180, 5025));
     picNet = new platform::Surface(framNet);
-    Place(*picNet, TwipsRect(190, 350, 3800, 2800));
+    picNet->setGeometry(TwipsRect(190, 350, 3800, 2800));
     picNet->SetBackColor(platform::ToQColor(platform::kButtonFaceColor));
     lblDiff = new QLabel("Label1", framNet);
     lblDiff->setGeometry(TwipsRect(190, 3250, 3800, 300));

@@ -55,7 +55,6 @@ void frmNeuromesh::BuildPatternRows() {
     for (int k = int(picPattern.size()); k < pictures; ++k) {
         auto* picture = new platform::Surface(framPatterns);
         picture->resize(TwipsRect(0, 0, kThumbSide, kThumbSide).size());
-        picture->Refresh(); // sized now: drawn on before the window shows
         picture->SetScaleMode(platform::Surface::ScaleMode::Twips);
         picture->SetBackColor(platform::ToQColor(platform::kWindowColor));
         picture->hide();

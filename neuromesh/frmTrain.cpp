@@ -55,7 +55,6 @@ frmTrain::frmTrain(frmNeuromesh& owner) : QDialog(&owner), owner_(owner) {
 
     surface = new platform::Surface(this);
     surface->setGeometry(rect());
-    surface->Refresh(); // sized now: drawn on before the dialog shows
     surface->SetScaleMode(platform::Surface::ScaleMode::Twips);
     surface->SetBackColor(platform::ToQColor(platform::kButtonFaceColor));
     shpCanvas = &surface->AddShape();

@@ -81,6 +81,9 @@ Surface::~Surface() {
 
 QPainter& Surface::Painter() {
     if (!painter_.isActive()) {
+        // A widget resized while hidden gets its resize event only when shown:
+        // the image takes the size now, so that nothing drawn before is cut.
+        FitImage();
         painter_.begin(&image_);
         painter_.translate(-origin_);
         painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -130,6 +133,7 @@ void Surface::SetBackColor(const QColor& color) {
 
 void Surface::Clear() {
     EndPainting();
+    FitImage();
     image_.fill(backColor_);
     MarkDirty(image_.rect());
 }
@@ -385,6 +389,7 @@ const QImage& Surface::Image() const {
 }
 
 void Surface::MapPixels() {
+    FitImage();
     pixels_ = reinterpret_cast<QRgb*>(image_.bits());
     pixelsStride_ = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     pixelsWidth_ = image_.width();

@@ -28,7 +28,8 @@
 // image in pixels, without antialiasing, so that a pixel read back is exactly the
 // colour drawn; the widget shows the image. Drawings persist: the image keeps
 // what was drawn until it is cleared or redrawn; exposing the widget only copies
-// the image to the screen.
+// the image to the screen. The image takes the widget's size when drawn on, so
+// a surface sized while hidden keeps all that is drawn before it first shows.
 //
 // The paint handler is the form's repaint: it runs when the widget is first shown,
 // after every resize, and on Refresh(). The resize handler runs before it. Mouse and

@@ -181,6 +181,32 @@ TEST_F(SurfaceTest, PaintHandlerRunsOnRefreshAndResizeButNotOnExpose) {
     EXPECT_EQ(QColor(screen.pixel(30, 30)), kWhite);
 }
 
+TEST(SurfaceBeforeShowTest, DrawingBeforeTheFirstShowIsKeptWholeAndThePaintHandlerStillRuns) {
+    // A picture in a window not yet shown, sized but not refreshed: what is
+    // drawn on it now shows with the window, also where it lies outside the
+    // widget's size at construction.
+    QWidget window;
+    Surface surface(&window);
+    surface.setGeometry(10, 10, 300, 200);
+    surface.SetBackColor(kWhite);
+    surface.FillRect(250, 150, 20, 20, kBlue);
+    surface.SetPen(kRed);
+    surface.Line(QPointF(0, 199), QPointF(299, 199));
+    EXPECT_EQ(surface.Image().size(), QSize(300, 200));
+    EXPECT_EQ(surface.Pixel(260, 160), kBlue);
+
+    int paints = 0;
+    surface.onPaint = [&] { ++paints; };
+    window.resize(400, 300);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_GE(paints, 1);
+    EXPECT_EQ(surface.Image().size(), QSize(300, 200));
+    EXPECT_EQ(surface.Pixel(260, 160), kBlue);
+    EXPECT_EQ(surface.Pixel(280, 199), kRed);
+    EXPECT_EQ(QColor(surface.grab().toImage().pixel(260, 160)), kBlue);
+}
+
 TEST_F(SurfaceTest, MouseAndKeyEventsCarryPixelsButtonsAndShift) {
     std::vector<MouseEvent> downs, moves, ups;
     std::vector<int> keys;
