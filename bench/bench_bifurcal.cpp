@@ -4,13 +4,13 @@
 // logistic map computed directly. Both must draw the same picture; the ratio
 // of their times is printed at the end (the formula's must stay below 5).
 
+#include "BenchMain.h"
 #include "Surface.h"
 #include "frmBifurcal.h"
 
 #include <QApplication>
 #include <QRadioButton>
 #include <algorithm>
-#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -43,37 +43,10 @@ void Custom(benchmark::State& state) {
     Draw(state, true);
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            const auto [it, added] =
-                times_.emplace(run.benchmark_name(), run.GetAdjustedRealTime());
-            if (!added)
-                it->second = std::min(it->second, run.GetAdjustedRealTime());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatio() const {
-        const auto c = times_.find("DrawDiagram/Custom");
-        const auto l = times_.find("DrawDiagram/Logistic");
-        if (c == times_.end() || l == times_.end() || l->second <= 0)
-            return;
-        std::printf("DrawDiagram custom formula / logistic map = %.2f (limit 5)\n",
-                    c->second / l->second);
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
     frmBifurcal form;
     // The canvas takes the width less the arrows and the margin.
@@ -97,12 +70,10 @@ int main(int argc, char** argv) {
     }
     benchmark::RegisterBenchmark("DrawDiagram/Logistic", Logistic);
     benchmark::RegisterBenchmark("DrawDiagram/Custom", Custom);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    bench::BestTimes times;
+    if (bench::Run(argc, argv, &times) != 0)
         return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio();
-    benchmark::Shutdown();
+    if (const auto ratio = times.Ratio("DrawDiagram/Custom", "DrawDiagram/Logistic"))
+        std::printf("DrawDiagram custom formula / logistic map = %.2f (limit 5)\n", *ratio);
     return 0;
 }

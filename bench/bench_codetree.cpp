@@ -12,11 +12,11 @@
 // summary at the end prints the same ratios, and the peak memory of each operation
 // on the 16 MiB and the 64 MiB text, each run alone in a child process.
 
+#include "BenchMain.h"
 #include "ByteFile.h"
 #include "CodeFile.h"
 #include "CodeForest.h"
 
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -305,7 +305,8 @@ void Summary() {
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
+    if (!bench::ReadArguments(argc, argv))
+        return 1;
     Prepare();
     for (const Workload& w : Workloads()) {
         const std::string gzipCases[][2] = {{"gzip -1", "model/open_plain"},
@@ -328,9 +329,8 @@ int main(int argc, char** argv) {
                 ->UseRealTime();
         }
     }
-    benchmark::RunSpecifiedBenchmarks();
+    bench::RunAndShutdown();
     Summary();
-    benchmark::Shutdown();
     std::error_code error;
     fs::remove_all(Folder(), error);
     return 0;

@@ -10,6 +10,7 @@
 //
 // The summary at the end prints window time / model time for each operation.
 
+#include "BenchMain.h"
 #include "CodeFile.h"
 #include "CodeForest.h"
 #include "Dialogs.h"
@@ -17,7 +18,6 @@
 #include "frmCodetree.h"
 
 #include <QApplication>
-#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -218,9 +218,10 @@ BENCHMARK(BM_WindowDecomp)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
+    if (!bench::ReadArguments(argc, argv))
+        return 1;
     Folder() =
         fs::temp_directory_path() / ("vt-bench-codetree-window-" + std::to_string(::getpid()));
     fs::remove_all(Folder());
@@ -239,9 +240,7 @@ int main(int argc, char** argv) {
     OkDialogs dialogs;
     platform::Dialogs::Install(&dialogs);
 
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::RunAndShutdown();
 
     std::printf("\nwindow time / model time on %llu MiB of text:\n",
                 static_cast<unsigned long long>(kTextBytes >> 20));

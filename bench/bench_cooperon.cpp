@@ -5,6 +5,7 @@
 // 500 a second. At the largest settings the dialog allows, one tick must take
 // well under a second (at most 250 ms).
 
+#include "BenchMain.h"
 #include "PopulationLibrary.h"
 #include "SettingsRules.h"
 #include "frmCooperon.h"
@@ -13,7 +14,6 @@
 #include <QEventLoop>
 #include <QPushButton>
 #include <QTimer>
-#include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
@@ -25,7 +25,7 @@ QApplication& App() {
     static char name[] = "bench_cooperon";
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        bench::UseOffscreenPlatform();
         return new QApplication(argc, argv);
     }();
     return *app;

@@ -5,10 +5,10 @@
 // evaluator's time to the plain function's time is printed for each; it must
 // stay below 20. Last, the time to parse the longest formula accepted.
 
+#include "BenchMain.h"
 #include "clsExpression.h"
 
 #include <algorithm>
-#include <benchmark/benchmark.h>
 #include <bit>
 #include <cstdint>
 #include <cstdio>
@@ -111,36 +111,6 @@ void ParseLongest(benchmark::State& state) {
         state.SkipWithError("wrong value");
 }
 
-// Keeps each benchmark's best time per iteration over its repetitions
-// (--benchmark_repetitions) to print the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            const auto [it, added] =
-                times_.emplace(run.benchmark_name(), run.GetAdjustedRealTime());
-            if (!added)
-                it->second = std::min(it->second, run.GetAdjustedRealTime());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void PrintRatio(const std::string& what, const std::string& evaluator,
-                    const std::string& plain) const {
-        const auto e = times_.find(evaluator);
-        const auto p = times_.find(plain);
-        if (e == times_.end() || p == times_.end() || p->second <= 0)
-            return;
-        std::printf("%s: ValueP / plain C++ = %.2f (limit 20)\n", what.c_str(),
-                    e->second / p->second);
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -158,13 +128,13 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Plain/Iterates", PlainIterates);
     benchmark::RegisterBenchmark("ValueP/Iterates", ValuePIterates);
     benchmark::RegisterBenchmark("Parse/Longest", ParseLongest)->Unit(benchmark::kMillisecond);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    bench::BestTimes times;
+    if (bench::Run(argc, argv, &times) != 0)
         return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("Pairs", "ValueP/Pairs", "Plain/Pairs");
-    reporter.PrintRatio("Iterates", "ValueP/Iterates", "Plain/Iterates");
-    benchmark::Shutdown();
+    for (const char* what : {"Pairs", "Iterates"}) {
+        const std::string name = what;
+        if (const auto ratio = times.Ratio("ValueP/" + name, "Plain/" + name))
+            std::printf("%s: ValueP / plain C++ = %.2f (limit 20)\n", what, *ratio);
+    }
     return 0;
 }

@@ -1,6 +1,7 @@
 // Tosses per second of Flipwell's run of 10^8 tosses in its window (offscreen),
 // against the toss loop alone: the same library calls counting heads, nothing else.
 
+#include "BenchMain.h"
 #include "PrngLibrary.h"
 #include "ProgressBar.h"
 #include "TextBox.h"
@@ -8,7 +9,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -42,11 +42,8 @@ BENCHMARK(WindowRun)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
     platform::BindLibrary(platform::kPrngLibrary);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::Run(argc, argv);
 }

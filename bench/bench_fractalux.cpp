@@ -8,13 +8,13 @@
 // The fills in the reuse benchmarks are the library's asynchronous ones, waited for through the
 // done callback.
 
+#include "BenchMain.h"
 #include "BoundaryFill.h"
 #include "FillControl.h"
 #include "FractalView.h"
 #include "ViewSlot.h"
 
 #include <atomic>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <climits>
 #include <cstdio>
@@ -193,35 +193,6 @@ void EndFillAtLargestCap(benchmark::State& state) {
     }
 }
 
-// Keeps each benchmark's best time per iteration to print the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) {
-                continue;
-            }
-            const auto [it, added] =
-                times_.emplace(run.benchmark_name(), run.GetAdjustedRealTime());
-            if (!added) {
-                it->second = std::min(it->second, run.GetAdjustedRealTime());
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void PrintRatio(const char* what, const std::string& slow, const std::string& fast) const {
-        const auto s = times_.find(slow);
-        const auto f = times_.find(fast);
-        if (s != times_.end() && f != times_.end() && f->second > 0) {
-            std::printf("%s: time ratio %.2f\n", what, s->second / f->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -241,16 +212,18 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime()
         ->Iterations(200);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    bench::BestTimes times;
+    if (bench::Run(argc, argv, &times) != 0) {
         return 1;
     }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("Every pixel / traced fill", "Fill/EveryPixel", "Fill/Traced");
-    reporter.PrintRatio("Full refill / pan by 10 pixels", "Reuse/FullRefill", "Reuse/Pan10");
-    reporter.PrintRatio("Full refill / ZoomBlock(8)", "Reuse/ZoomedRefill",
-                        "Reuse/ZoomBlock8/real_time");
-    benchmark::Shutdown();
+    const char* const ratios[][3] = {
+        {"Every pixel / traced fill", "Fill/EveryPixel", "Fill/Traced"},
+        {"Full refill / pan by 10 pixels", "Reuse/FullRefill", "Reuse/Pan10"},
+        {"Full refill / ZoomBlock(8)", "Reuse/ZoomedRefill", "Reuse/ZoomBlock8/real_time"}};
+    for (const auto& [what, slow, fast] : ratios) {
+        if (const auto ratio = times.Ratio(slow, fast)) {
+            std::printf("%s: time ratio %.2f\n", what, *ratio);
+        }
+    }
     return 0;
 }

@@ -2,6 +2,7 @@
 // the model's SimulationStep alone against the window's run loop (offscreen),
 // which paints what the screen can show and lets messages run.
 
+#include "BenchMain.h"
 #include "DropDownList.h"
 #include "Pump.h"
 #include "frmContagia.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -63,10 +63,7 @@ BENCHMARK(NeighboraWindow)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::Run(argc, argv);
 }

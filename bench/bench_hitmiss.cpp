@@ -8,6 +8,7 @@
 // test, counts). The window must keep at least a quarter of the model's rate;
 // the share is printed at the end.
 
+#include "BenchMain.h"
 #include "HitSampler.h"
 #include "PlotBox.h"
 #include "TextBox.h"
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -76,36 +76,10 @@ void Model(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kPoints);
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            const auto [it, added] =
-                times_.emplace(run.benchmark_name(), run.GetAdjustedRealTime());
-            if (!added)
-                it->second = std::min(it->second, run.GetAdjustedRealTime());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatio() const {
-        const auto w = times_.find("Sampling/Window/iterations:5/manual_time");
-        const auto m = times_.find("Sampling/Model");
-        if (w == times_.end() || m == times_.end() || w->second <= 0)
-            return;
-        std::printf("window rate / model rate = %.2f (at least 0.25)\n", m->second / w->second);
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
     frmHitmiss form;
     form.show();
@@ -116,12 +90,11 @@ int main(int argc, char** argv) {
         ->Iterations(5)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Sampling/Model", Model)->Unit(benchmark::kMillisecond);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    bench::BestTimes times;
+    if (bench::Run(argc, argv, &times) != 0)
         return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio();
-    benchmark::Shutdown();
+    if (const auto ratio =
+            times.Ratio("Sampling/Model", "Sampling/Window/iterations:5/manual_time"))
+        std::printf("window rate / model rate = %.2f (at least 0.25)\n", *ratio);
     return 0;
 }

@@ -8,6 +8,7 @@
 // The summary at the end prints each case's files per second and the ratios
 // model / find and window / model.
 
+#include "BenchMain.h"
 #include "ListView.h"
 #include "Modal.h"
 #include "NumberSources.h"
@@ -17,7 +18,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -149,16 +149,13 @@ BENCHMARK(BM_ScanModel)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime
 BENCHMARK(BM_ScanWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2);
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::ReadArguments(argc, argv))
         return 1;
     Tree made;
     tree = &made;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::RunAndShutdown();
 
     const auto& s = Seconds();
     std::printf("\nScan of %d files, files per second:\n", kTotal);

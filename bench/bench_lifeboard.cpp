@@ -4,8 +4,8 @@
 // memory a run of a million generations takes on a still life (a block) and
 // on an empty board: the growth of the resident set over the run.
 
-#include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
 #include <QApplication>
 #include <cstdlib>
 #include <fstream>
@@ -159,8 +159,7 @@ BENCHMARK(BM_WindowRunOnStillLife)->Arg(1)->Arg(0)->Iterations(1)->Unit(benchmar
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     // A registry store of its own, with the server registered.
     const auto dir = std::filesystem::temp_directory_path() /
                      ("vt-bench-lifeboard-" + std::to_string(::getpid()));
@@ -171,9 +170,7 @@ int main(int argc, char** argv) {
     if (std::system(command.c_str()) != 0)
         return 1;
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = bench::Run(argc, argv);
     std::filesystem::remove_all(dir);
-    return 0;
+    return result;
 }

@@ -12,10 +12,10 @@
 // neighbours, survival {3,4,5}, birth {4}. The last two keep such a soup
 // going for hundreds of generations without filling the plane.
 
+#include "BenchMain.h"
 #include "LifeEngine.h"
 
 #include <algorithm>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -330,11 +330,5 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond)
             ->MinTime(3.0);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::Run(argc, argv);
 }

@@ -8,11 +8,11 @@
 //
 // The summary at the end prints each case's time and list view / baseline.
 
+#include "BenchMain.h"
 #include "ListView.h"
 
 #include <QApplication>
 #include <QTreeWidget>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -135,17 +135,13 @@ BENCHMARK(BM_ListViewSort)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_SortedListViewAddRows)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    if (!bench::ReadArguments(argc, argv)) {
         return 1;
     }
     Rows();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::RunAndShutdown();
 
     const auto& s = Seconds();
     std::printf("\nSummary (seconds per run):\n");

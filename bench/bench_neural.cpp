@@ -8,13 +8,13 @@
 // Before timing, the library and the plain loop start from the same weights
 // and must give the same epoch errors. The ratios are printed at the end.
 
+#include "BenchMain.h"
 #include "LibraryBinding.h"
 #include "NetworkFile.h"
 #include "NetworkModel.h"
 #include "Neural.h"
 #include "PatternSet.h"
 
-#include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
 #include <doublefann.h>
@@ -271,36 +271,6 @@ void Fann(benchmark::State& state) {
     fann_destroy(ann);
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            const auto [it, added] =
-                times_.emplace(run.benchmark_name(), run.GetAdjustedRealTime());
-            if (!added)
-                it->second = std::min(it->second, run.GetAdjustedRealTime());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatios() const {
-        const auto library = times_.find("Epoch/Library");
-        if (library == times_.end() || library->second <= 0)
-            return;
-        for (const auto& [name, floor] :
-             {std::pair{"Epoch/PlainLoop", "at least 0.9"}, std::pair{"Epoch/Fann", "above 1"}}) {
-            const auto other = times_.find(name);
-            if (other != times_.end())
-                std::printf("library rate / %s rate = %.2f (%s)\n", name + 6,
-                            other->second / library->second, floor);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -309,12 +279,13 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Epoch/Model", Model)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("Epoch/PlainLoop", PlainLoop)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("Epoch/Fann", Fann)->Unit(benchmark::kMicrosecond);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    bench::BestTimes times;
+    if (bench::Run(argc, argv, &times) != 0)
         return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
-    benchmark::Shutdown();
+    for (const auto& [name, floor] :
+         {std::pair{"Epoch/PlainLoop", "at least 0.9"}, std::pair{"Epoch/Fann", "above 1"}}) {
+        if (const auto ratio = times.Ratio(name, "Epoch/Library"))
+            std::printf("library rate / %s rate = %.2f (%s)\n", name + 6, *ratio, floor);
+    }
     return 0;
 }

@@ -9,6 +9,7 @@
 // else. The window must keep at least half the library loop's rate; the share
 // is printed at the end.
 
+#include "BenchMain.h"
 #include "PrngLibrary.h"
 #include "Slider.h"
 #include "TextBox.h"
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -73,35 +73,10 @@ void Library(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kBalls);
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            const auto [it, added] = times_.emplace(run.benchmark_name(), run.GetAdjustedRealTime());
-            if (!added)
-                it->second = std::min(it->second, run.GetAdjustedRealTime());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void PrintRatio() const {
-        const auto w = times_.find("FullSpeed/Window/iterations:5/manual_time");
-        const auto l = times_.find("FullSpeed/Library");
-        if (w == times_.end() || l == times_.end() || w->second <= 0)
-            return;
-        std::printf("window rate / library rate = %.2f (at least 0.5)\n", l->second / w->second);
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
     frmPegfall form;
     form.show();
@@ -117,12 +92,11 @@ int main(int argc, char** argv) {
         ->Iterations(5)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("FullSpeed/Library", Library)->Unit(benchmark::kMillisecond);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    bench::BestTimes times;
+    if (bench::Run(argc, argv, &times) != 0)
         return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio();
-    benchmark::Shutdown();
+    if (const auto ratio =
+            times.Ratio("FullSpeed/Library", "FullSpeed/Window/iterations:5/manual_time"))
+        std::printf("window rate / library rate = %.2f (at least 0.5)\n", *ratio);
     return 0;
 }

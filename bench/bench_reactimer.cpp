@@ -13,6 +13,7 @@
 // clock while the event loop runs, idle and with 3 ms of work every tenth
 // tick: the share of milliseconds a tick counter would count.
 
+#include "BenchMain.h"
 #include "Clock.h"
 #include "Timer.h"
 #include "Wait.h"
@@ -22,7 +23,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -105,8 +105,7 @@ void TimerTicks(benchmark::State& state) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
     benchmark::RegisterBenchmark("Reactimer/KeyTiming", KeyTiming)->Iterations(1)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Reactimer/TimerTicks", TimerTicks)
@@ -115,10 +114,5 @@ int main(int argc, char** argv) {
         ->Arg(1)
         ->Iterations(1)
         ->Unit(benchmark::kMillisecond);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::Run(argc, argv);
 }

@@ -13,10 +13,10 @@
 // (1 = as fast as the direct loop; the target is at least 0.8) from the fastest
 // repetition of each case.
 
+#include "BenchMain.h"
 #include "CharacterSettings.h"
 #include "LetterStatistics.h"
 
-#include <benchmark/benchmark.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -265,7 +265,8 @@ void Summary() {
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
+    if (!bench::ReadArguments(argc, argv))
+        return 1;
     Prepare();
     for (const Workload& w : Workloads())
         for (const Settings& s : AllSettings()) {
@@ -284,9 +285,8 @@ int main(int argc, char** argv) {
                 ->UseRealTime()
                 ->Repetitions(3);
         }
-    benchmark::RunSpecifiedBenchmarks();
+    bench::RunAndShutdown();
     Summary();
-    benchmark::Shutdown();
     std::error_code error;
     fs::remove_all(Folder(), error);
     return 0;

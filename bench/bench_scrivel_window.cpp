@@ -14,6 +14,7 @@
 // The summary prints window time / model time (target: at most 1.5) from the
 // fastest repetition of each case.
 
+#include "BenchMain.h"
 #include "Dialogs.h"
 #include "LetterStatistics.h"
 #include "Modal.h"
@@ -22,7 +23,6 @@
 #include "frmScrivel.h"
 
 #include <QApplication>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -160,10 +160,10 @@ void BM_Model(benchmark::State& state) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
+    if (!bench::ReadArguments(argc, argv))
+        return 1;
 
     Folder() = fs::temp_directory_path() / ("bench-scrivel-window-" + std::to_string(::getpid()));
     fs::create_directories(Folder() / "definitions");
@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime()
         ->Repetitions(5);
-    benchmark::RunSpecifiedBenchmarks();
+    bench::RunAndShutdown();
 
     const auto window = Seconds().find("window");
     const auto model = Seconds().find("model");
@@ -199,7 +199,6 @@ int main(int argc, char** argv) {
                     "fastest repetition; target <= 1.5): window %.1f ms, model %.1f ms, ratio "
                     "%.2f\n",
                     window->second * 1e3, model->second * 1e3, window->second / model->second);
-    benchmark::Shutdown();
 
     delete Form();
     platform::SetModalHook(nullptr);

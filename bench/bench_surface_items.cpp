@@ -5,12 +5,12 @@
 // (with no audio device, as in CI, that is reading, parsing and failing to
 // open the device).
 
+#include "BenchMain.h"
 #include "Sound.h"
 #include "Surface.h"
 
 #include <QApplication>
 #include <array>
-#include <benchmark/benchmark.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -115,8 +115,7 @@ void PlayShortWave(benchmark::State& state) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
     platform::Surface surface;
     surface.resize(640, 480);
@@ -128,10 +127,5 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Surface/MovePictureItem", MovePicture);
     benchmark::RegisterBenchmark("Surface/SetPolyline202", SetChart)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("Sound/PlayShortWave", PlayShortWave)->Unit(benchmark::kMicrosecond);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::Run(argc, argv);
 }

@@ -11,12 +11,12 @@
 //
 // The summary at the end prints box time / Qt time for each operation.
 
+#include "BenchMain.h"
 #include "MultiLineTextBox.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTextCursor>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -132,13 +132,12 @@ BENCHMARK(BM_ToPlainTextAfterEdit)->Unit(benchmark::kMillisecond)->UseRealTime()
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenPlatform();
     QApplication app(argc, argv);
     Text(0);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (!bench::ReadArguments(argc, argv))
+        return 1;
+    bench::RunAndShutdown();
 
     std::printf("\nbox time / Qt time on 4 MiB of text:\n");
     for (const char* operation : {"set", "get"}) {
