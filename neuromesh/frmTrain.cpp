@@ -63,14 +63,14 @@ frmTrain::frmTrain(frmNeuromesh& owner) : QDialog(&owner), owner_(owner) {
     linErr->SetColor(platform::ToQColor(255));
 
     lblCurErr = NewLabel("Error:", TwipsRect(210, 150, 5000, 255), this);
-    lblTrainRate = NewLabel("Learning rate", TwipsRect(210, 3250, 2300, 255), this);
-    sldEta = NewSlider(25, TwipsRect(2500, 3150, 2150, 450), this);
+    lblTrainRate = NewLabel("Learning rate", TwipsRect(210, 3250, 2600, 255), this);
+    sldEta = NewSlider(25, TwipsRect(2850, 3150, 1800, 450), this);
     lblEta = NewLabel("25%", TwipsRect(4700, 3250, 600, 255), this);
-    lblMomentum = NewLabel("Momentum", TwipsRect(210, 3750, 2300, 255), this);
-    sldMomentum = NewSlider(50, TwipsRect(2500, 3650, 2150, 450), this);
+    lblMomentum = NewLabel("Momentum", TwipsRect(210, 3750, 2600, 255), this);
+    sldMomentum = NewSlider(50, TwipsRect(2850, 3650, 1800, 450), this);
     lblMomentumValue = NewLabel("50%", TwipsRect(4700, 3750, 600, 255), this);
-    lblBump = NewLabel("Amplitude of weight bumps", TwipsRect(210, 4250, 2300, 255), this);
-    sldBump = NewSlider(10, TwipsRect(2500, 4150, 2150, 450), this);
+    lblBump = NewLabel("Amplitude of weight bumps", TwipsRect(210, 4250, 2600, 255), this);
+    sldBump = NewSlider(10, TwipsRect(2850, 4150, 1800, 450), this);
     lblBumpVal = NewLabel("0.1", TwipsRect(4700, 4250, 600, 255), this);
 
     cmdGo = new QPushButton(kStart, this);
