@@ -46,6 +46,20 @@ inline int Run(int& argc, char** argv, benchmark::BenchmarkReporter* reporter = 
     return 0;
 }
 
+// Seconds per iteration of each case a benchmark times itself, for the summary
+// it prints at the end.
+inline std::map<std::string, double>& Seconds() {
+    static std::map<std::string, double> seconds;
+    return seconds;
+}
+
+// Keeps the fastest of the seconds recorded for a case.
+inline void RecordFastest(const std::string& key, double seconds) {
+    const auto [it, added] = Seconds().emplace(key, seconds);
+    if (!added)
+        it->second = std::min(it->second, seconds);
+}
+
 // The console's report, keeping each benchmark's best time per iteration over
 // its repetitions, for ratios against a baseline run in the same process.
 class BestTimes : public benchmark::ConsoleReporter {

@@ -46,12 +46,6 @@ fs::path& Folder() {
     return folder;
 }
 
-// Seconds per iteration of the last run of each case.
-std::map<std::string, double>& Seconds() {
-    static std::map<std::string, double> seconds;
-    return seconds;
-}
-
 // --- workload ---------------------------------------------------------------
 
 std::vector<std::string> Vocabulary() {
@@ -239,7 +233,7 @@ void BM_Gzip(benchmark::State& state, const Workload& w, std::string baseline) {
     for (auto _ : state)
         Shell(command);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    Seconds()[baseline + "/" + w.name] = elapsed.count() / double(state.iterations());
+    bench::Seconds()[baseline + "/" + w.name] = elapsed.count() / double(state.iterations());
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(w.plain)));
 }
 
@@ -252,10 +246,10 @@ void BM_Model(benchmark::State& state, const Workload& w, Operation op) {
             state.SkipWithError("operation failed");
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     const double ours = elapsed.count() / double(state.iterations());
-    Seconds()[std::string(OperationName(op)) + "/" + w.name] = ours;
+    bench::Seconds()[std::string(OperationName(op)) + "/" + w.name] = ours;
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(w.plain)));
-    const auto gzip = Seconds().find(Baseline(op) + "/" + w.name);
-    if (gzip != Seconds().end())
+    const auto gzip = bench::Seconds().find(Baseline(op) + "/" + w.name);
+    if (gzip != bench::Seconds().end())
         state.counters["vs_gzip"] = gzip->second / ours;
 }
 
@@ -282,9 +276,9 @@ void Summary() {
     for (const Workload& w : Workloads())
         for (const Operation op : ops) {
             const std::string key = std::string(OperationName(op)) + "/" + w.name;
-            const auto ours = Seconds().find(key);
-            const auto gzip = Seconds().find(Baseline(op) + "/" + w.name);
-            if (ours == Seconds().end() || gzip == Seconds().end())
+            const auto ours = bench::Seconds().find(key);
+            const auto gzip = bench::Seconds().find(Baseline(op) + "/" + w.name);
+            if (ours == bench::Seconds().end() || gzip == bench::Seconds().end())
                 continue;
             const double mib = double(fs::file_size(w.plain)) / (1 << 20);
             std::printf("  %-26s %8.1f MiB/s  vs %-8s %8.1f MiB/s  ratio %.2f\n", key.c_str(),

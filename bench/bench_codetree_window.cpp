@@ -99,13 +99,8 @@ public:
     int PopupMenu(const platform::MenuRequest&) override { return -1; }
 };
 
-std::map<std::string, double>& Seconds() {
-    static std::map<std::string, double> seconds;
-    return seconds;
-}
-
 void Note(benchmark::State& state, const char* name, std::chrono::steady_clock::duration total) {
-    Seconds()[name] =
+    bench::Seconds()[name] =
         std::chrono::duration<double>(total).count() /
         static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(kTextBytes));
@@ -245,9 +240,10 @@ int main(int argc, char** argv) {
     std::printf("\nwindow time / model time on %llu MiB of text:\n",
                 static_cast<unsigned long long>(kTextBytes >> 20));
     for (const char* operation : {"open", "compress", "decompress"}) {
-        const auto model = Seconds().find(operation);
-        const auto window = Seconds().find(std::string("window ") + operation);
-        if (model != Seconds().end() && window != Seconds().end() && model->second > 0)
+        const auto model = bench::Seconds().find(operation);
+        const auto window = bench::Seconds().find(std::string("window ") + operation);
+        if (model != bench::Seconds().end() && window != bench::Seconds().end() &&
+            model->second > 0)
             std::printf("  %-10s %.3f\n", operation, window->second / model->second);
     }
     platform::Dialogs::Install(nullptr);

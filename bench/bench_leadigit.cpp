@@ -71,11 +71,6 @@ private:
 
 Tree* tree = nullptr;
 
-std::map<std::string, double>& Seconds() {
-    static std::map<std::string, double> seconds;
-    return seconds;
-}
-
 template <class Operation>
 void Timed(benchmark::State& state, const char* name, Operation op) {
     std::chrono::steady_clock::duration total{};
@@ -90,7 +85,7 @@ void Timed(benchmark::State& state, const char* name, Operation op) {
             return;
         }
     }
-    Seconds()[name] = std::chrono::duration<double>(total).count() /
+    bench::Seconds()[name] = std::chrono::duration<double>(total).count() /
                       static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
     state.SetItemsProcessed(state.iterations() * kTotal);
 }
@@ -157,7 +152,7 @@ int main(int argc, char** argv) {
     tree = &made;
     bench::RunAndShutdown();
 
-    const auto& s = Seconds();
+    const auto& s = bench::Seconds();
     std::printf("\nScan of %d files, files per second:\n", kTotal);
     for (const auto& [name, seconds] : s)
         std::printf("  %-8s %12.0f\n", name.c_str(), kTotal / seconds);

@@ -38,11 +38,6 @@ const std::vector<QStringList>& Rows() {
     return rows;
 }
 
-std::map<std::string, double>& Seconds() {
-    static std::map<std::string, double> seconds;
-    return seconds;
-}
-
 template <class Setup, class Operation>
 void Timed(benchmark::State& state, const char* name, Setup setup, Operation op) {
     std::chrono::steady_clock::duration total{};
@@ -54,7 +49,7 @@ void Timed(benchmark::State& state, const char* name, Setup setup, Operation op)
         state.SetIterationTime(std::chrono::duration<double>(took).count());
         total += took;
     }
-    Seconds()[name] = std::chrono::duration<double>(total).count() /
+    bench::Seconds()[name] = std::chrono::duration<double>(total).count() /
                       static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
     state.SetItemsProcessed(state.iterations() * kRows);
 }
@@ -143,7 +138,7 @@ int main(int argc, char** argv) {
     Rows();
     bench::RunAndShutdown();
 
-    const auto& s = Seconds();
+    const auto& s = bench::Seconds();
     std::printf("\nSummary (seconds per run):\n");
     for (const auto& [name, seconds] : s) {
         std::printf("  %-42s %8.4f\n", name.c_str(), seconds);

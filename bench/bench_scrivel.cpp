@@ -46,18 +46,6 @@ fs::path& Folder() {
     return folder;
 }
 
-// The fastest seconds per iteration seen for each case.
-std::map<std::string, double>& Seconds() {
-    static std::map<std::string, double> seconds;
-    return seconds;
-}
-
-void Record(const std::string& key, double seconds) {
-    const auto it = Seconds().find(key);
-    if (it == Seconds().end() || seconds < it->second)
-        Seconds()[key] = seconds;
-}
-
 // --- workload -------------------------------------------------------------------
 
 std::vector<uint8_t> EnglishLike(size_t size) {
@@ -183,7 +171,7 @@ void BM_Direct(benchmark::State& state, const Workload* w, const Settings* s, bo
         benchmark::DoNotOptimize(counts.letters.data());
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
-    Record(Key(zeroTimed ? "direct" : "direct loop", *w, *s),
+    bench::RecordFastest(Key(zeroTimed ? "direct" : "direct loop", *w, *s),
            seconds / double(state.iterations()));
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(w->text.size()));
 }
@@ -201,7 +189,7 @@ void BM_Model(benchmark::State& state, const Workload* w, const Settings* s) {
         benchmark::DoNotOptimize(stats.LetterCounts().data());
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
-    Record(Key("model", *w, *s), seconds / double(state.iterations()));
+    bench::RecordFastest(Key("model", *w, *s), seconds / double(state.iterations()));
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(w->text.size()));
 }
 
@@ -248,10 +236,11 @@ void Summary() {
                 "repetition; target >= 0.8)\n");
     for (const Workload& w : Workloads())
         for (const Settings& s : AllSettings()) {
-            const auto model = Seconds().find(Key("model", w, s));
-            const auto direct = Seconds().find(Key("direct", w, s));
-            const auto loop = Seconds().find(Key("direct loop", w, s));
-            if (model == Seconds().end() || direct == Seconds().end() || loop == Seconds().end())
+            const auto model = bench::Seconds().find(Key("model", w, s));
+            const auto direct = bench::Seconds().find(Key("direct", w, s));
+            const auto loop = bench::Seconds().find(Key("direct loop", w, s));
+            if (model == bench::Seconds().end() || direct == bench::Seconds().end() ||
+                loop == bench::Seconds().end())
                 continue;
             const double mib = double(w.text.size()) / (1 << 20);
             std::printf("  %-8s %-7s model %7.1f MiB/s  direct %7.1f MiB/s  ratio %.2f  "

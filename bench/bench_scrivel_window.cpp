@@ -43,17 +43,6 @@ fs::path& Folder() {
     return folder;
 }
 
-std::map<std::string, double>& Seconds() {
-    static std::map<std::string, double> seconds;
-    return seconds;
-}
-
-void Record(const std::string& key, double seconds) {
-    const auto it = Seconds().find(key);
-    if (it == Seconds().end() || seconds < it->second)
-        Seconds()[key] = seconds;
-}
-
 // Answers the open dialog with the text file; nothing else is asked.
 class BenchDialogs final : public platform::Dialogs {
 public:
@@ -133,7 +122,7 @@ void BM_Window(benchmark::State& state) {
         form.cmdSettings_Click();
         state.ResumeTiming();
     }
-    Record("window", seconds / double(state.iterations()));
+    bench::RecordFastest("window", seconds / double(state.iterations()));
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Text().size()));
 }
 
@@ -153,7 +142,7 @@ void BM_Model(benchmark::State& state) {
         benchmark::DoNotOptimize(stats.LetterCounts().data());
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
-    Record("model", seconds / double(state.iterations()));
+    bench::RecordFastest("model", seconds / double(state.iterations()));
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Text().size()));
 }
 
@@ -192,9 +181,9 @@ int main(int argc, char** argv) {
         ->Repetitions(5);
     bench::RunAndShutdown();
 
-    const auto window = Seconds().find("window");
-    const auto model = Seconds().find("model");
-    if (window != Seconds().end() && model != Seconds().end())
+    const auto window = bench::Seconds().find("window");
+    const auto model = bench::Seconds().find("model");
+    if (window != bench::Seconds().end() && model != bench::Seconds().end())
         std::printf("\nThe window's analysis vs the model's on 8 MiB (window time / model time, "
                     "fastest repetition; target <= 1.5): window %.1f ms, model %.1f ms, ratio "
                     "%.2f\n",

@@ -41,14 +41,9 @@ const QString& Text(int which) {
     return texts[which];
 }
 
-std::map<std::string, double>& Seconds() {
-    static std::map<std::string, double> seconds;
-    return seconds;
-}
-
 void Note(benchmark::State& state, const std::string& name,
           std::chrono::steady_clock::duration total) {
-    Seconds()[name] =
+    bench::Seconds()[name] =
         std::chrono::duration<double>(total).count() /
         static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
     state.SetBytesProcessed(state.iterations() * Text(0).size() * 2);
@@ -141,9 +136,9 @@ int main(int argc, char** argv) {
 
     std::printf("\nbox time / Qt time on 4 MiB of text:\n");
     for (const char* operation : {"set", "get"}) {
-        const auto qt = Seconds().find(std::string("Qt ") + operation);
-        const auto box = Seconds().find(std::string("box ") + operation);
-        if (qt != Seconds().end() && box != Seconds().end() && qt->second > 0)
+        const auto qt = bench::Seconds().find(std::string("Qt ") + operation);
+        const auto box = bench::Seconds().find(std::string("box ") + operation);
+        if (qt != bench::Seconds().end() && box != bench::Seconds().end() && qt->second > 0)
             std::printf("  %-4s %.3f (%.1f ms / %.1f ms)\n", operation, box->second / qt->second,
                         box->second * 1e3, qt->second * 1e3);
     }
