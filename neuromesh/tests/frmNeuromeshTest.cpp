@@ -330,8 +330,14 @@ TEST_F(Neuromesh, RecentFilesCarryTheWorkToTheNextStartPatternSetFirst) {
     }));
     DrawStroke(Zigzag());
     const neuromesh::PatternSet drawn = Form().Patterns();
+    const QImage thumbnail = Form().Thumbnail(0)->Image();
+    const QImage diagram = Form().picNet->Image();
     Open();
     EXPECT_EQ(Form().Patterns(), drawn);
+    // Thumbnails and diagram drawn at start-up before the window showed are
+    // there whole once it shows.
+    EXPECT_EQ(Form().Thumbnail(0)->Image(), thumbnail);
+    EXPECT_EQ(Form().picNet->Image(), diagram);
     EXPECT_EQ(neuromesh::NetworkModel::Shape(), (Sizes{20, 7, 9, 26}));
     // Without the recent pattern set the recent network is not loaded.
     form_.reset();
