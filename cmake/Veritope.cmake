@@ -1,5 +1,10 @@
 # House helpers for the suite's targets.
 
+# The tests' scratch files go to a folder of the build tree, so that two builds
+# tested at once (plain and sanitized, or two checkouts) never share them.
+set(VERITOPE_TEST_TMPDIR ${CMAKE_BINARY_DIR}/test-tmp/)
+file(MAKE_DIRECTORY ${VERITOPE_TEST_TMPDIR})
+
 # veritope_test(<name> SOURCES ... LIBS ...): one GoogleTest executable, its
 # cases registered with CTest one by one. Window tests need no display.
 function(veritope_test name)
@@ -12,7 +17,8 @@ function(veritope_test name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VERITOPE_BIN=${VERITOPE_BIN_DIR}")
+    PROPERTIES ENVIRONMENT
+      "QT_QPA_PLATFORM=offscreen;VERITOPE_BIN=${VERITOPE_BIN_DIR};TEST_TMPDIR=${VERITOPE_TEST_TMPDIR}")
 endfunction()
 
 # veritope_shared_library(<name> SOURCES ... LIBS ... EXPORTS <version script>):
