@@ -6,6 +6,7 @@
 // Run one size per process (--benchmark_filter) for a clean memory figure.
 
 #include "LibraryBinding.h"
+#include "NeuromeshBench.h"
 #include "NeuralLibrary.h"
 #include "PatternFile.h"
 #include "ProgramFolder.h"
@@ -25,25 +26,10 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path Folder() {
-    static const fs::path folder = [] {
-        fs::path f = fs::temp_directory_path() /
-                     ("bench_neuromesh_rows-" + std::to_string(::getpid()));
-        fs::create_directories(f);
-        return f;
-    }();
-    return folder;
+    return neuromesh_bench::Folder("bench_neuromesh_rows");
 }
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_neuromesh_rows";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
+using neuromesh_bench::App;
 
 // The resident set of this process in MB.
 double ResidentMB() {

@@ -6,6 +6,7 @@
 // library's rate.
 
 #include "LibraryBinding.h"
+#include "NeuromeshBench.h"
 #include "Modal.h"
 #include "NeuralLibrary.h"
 #include "PatternFile.h"
@@ -33,25 +34,10 @@ namespace fs = std::filesystem;
 constexpr int kEpochsPerRun = 250;
 
 fs::path Folder() {
-    static const fs::path folder = [] {
-        fs::path f = fs::temp_directory_path() /
-                     ("bench_neuromesh_train-" + std::to_string(::getpid()));
-        fs::create_directories(f);
-        return f;
-    }();
-    return folder;
+    return neuromesh_bench::Folder("bench_neuromesh_train");
 }
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_neuromesh_train";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
+using neuromesh_bench::App;
 
 // The main window over a set of 26 categories, 3 samples of 10 points, every
 // slot drawn.
