@@ -104,6 +104,10 @@ TEST(MachineFile, DamagedFilesAreRefusedAndLeaveAConsistentMachine) {
     const std::string cells = Blanks(20, 10, 0);
     const std::string rule = "\"A\",\"(blank)\",\"0\",\"Right\",\"E\"\r\n";
     const std::string rest = kRules.substr(rule.size());
+    // A whole file of the one state "A".
+    const std::string onlyA = "\"A\"\r\n\"STOP\"\r\n\"A\"\r\n\"1\"\r\n10\r\n" + cells +
+                              "\"A\",\"(blank)\",\"0\",\"Right\",\"A\"\r\n"
+                              "\"A\",\"0\",\"0\",\"STOP\",\"STOP\"\r\n" + kEnd;
     const struct {
         const char* what;
         std::string text;
@@ -114,6 +118,7 @@ TEST(MachineFile, DamagedFilesAreRefusedAndLeaveAConsistentMachine) {
         {"no symbol count", "\"A\"\r\n\"STOP\"\r\n\"A\"\r\n", 1},
         {"symbol count 11", "\"A\"\r\n\"STOP\"\r\n\"A\"\r\n\"11\"\r\n10\r\n", 1},
         {"doubled state", "\"A\"\r\n\"A\"\r\n\"STOP\"\r\n", 1},
+        {"doubled state in a whole file", "\"A\"\r\n" + onlyA, 1},
         {"unclosed quote", "\"A\r\n", 0},
         {"head offset text", kHead.substr(0, kHead.size() - 4) + "ten\r\n" + cells, 2},
         {"no head", kHead + Blanks(20, 30, 0) + kRules + kEnd, 2},
@@ -124,6 +129,7 @@ TEST(MachineFile, DamagedFilesAreRefusedAndLeaveAConsistentMachine) {
         {"window 18 wide", kHead + Blanks(19, 10, 0) + kRules + kEnd, 2},
         {"cells unended", kHead + cells.substr(0, cells.size() - 9), 2},
         {"missing row", kHead + cells + rest + kEnd, 2},
+        {"last row missing", kHead + cells + kRules.substr(0, kRules.rfind("\"E\",\"0\"")) + kEnd, 2},
         {"doubled row", kHead + cells + rule + kRules + kEnd, 2},
         {"extra row", kHead + cells + kRules + rule + kEnd, 2},
         {"rules unended", kHead + cells + kRules, 2},
@@ -149,6 +155,10 @@ TEST(MachineFile, DamagedFilesAreRefusedAndLeaveAConsistentMachine) {
         EXPECT_EQ(m.Tape().cur, &m.Tape().Box(m.Tape().curoffset)) << f.what;
         EXPECT_LT(m.SelectedRule(), static_cast<int>(m.Rules().size())) << f.what;
     }
+    // The damage above is the only one: without it the files load.
+    TapeMachine m;
+    EXPECT_TRUE(ReadMachine(onlyA, m));
+    EXPECT_TRUE(ReadMachine(kHead + cells + kRules + kEnd, m));
 }
 
 TEST(MachineFile, FailedSaveAndMissingFileChangeNothing) {

@@ -107,6 +107,30 @@ TEST(TapeMachine, StepsHaltsAndFindsNoRule) {
     m.Tape().Change(9, "5");
     EXPECT_EQ(m.ExecuteStep(), StepResult::NoRule);
     EXPECT_EQ(m.Tape().Box(9).symbol, 5);
+    // The digit just above the highest one, with a next state whose rows would
+    // follow in the table.
+    m.AddState("B");
+    m.SetSymbolCount(3);
+    m.Tape().Change(9, "2");
+    m.SetSymbolCount(2);
+    EXPECT_EQ(m.ExecuteStep(), StepResult::NoRule);
+    EXPECT_EQ(m.Tape().Box(9).symbol, 2);
+    EXPECT_EQ(m.CurrentState(), 0);
+}
+
+TEST(TapeMachine, LoadedHaltingRulesGoToStop) {
+    TapeMachine m;
+    m.AddState("A");
+    // A halting rule read with a state of its own still halts.
+    m.LoadRules({{0, -1, 1, Direction::Stop, 0}});
+    EXPECT_EQ(m.Rules()[0].newState, kStop);
+    EXPECT_EQ(Table(m)[0], "A|(blank)|1|STOP|STOP");
+    m.SetCurrentState(0);
+    EXPECT_EQ(m.ExecuteStep(), StepResult::Stepped);
+    EXPECT_EQ(m.CurrentState(), kStop);
+    EXPECT_EQ(m.Tape().Box(10).symbol, 1);
+    EXPECT_EQ(m.Tape().curoffset, 10);
+    EXPECT_EQ(m.ExecuteStep(), StepResult::Halted);
 }
 
 TEST(TapeMachine, AHeadAtTheWindowsEdgeKeepsItsBox) {
