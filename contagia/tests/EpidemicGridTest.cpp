@@ -34,6 +34,9 @@ TEST_F(Epidemic, PersonsTakeTheEthEmptyCellInOrder) {
     grid_.ClearGrid();
     grid_.CountPersons(50);
     EXPECT_EQ(grid_.personCount, 4) << "4.5 rounds to even";
+    grid_.CountPersons(30);
+    EXPECT_EQ(grid_.personCount, 3) << "2.7 rounds up";
+    grid_.CountPersons(50);
     // Draws: e = int(r * 9) = 4 (the centre), sick; then e = int(r * 8) = 4, the fifth empty cell
     // skipping the centre, (2,1); healthy; and so on.
     random_.SetState(StateWhoseDrawsAre(4, [](const std::vector<double>& d) {
@@ -82,6 +85,18 @@ TEST_F(Epidemic, LastColumnMeetsVerticallyAndTheThresholdProtects) {
     EXPECT_EQ(grid_.sickness(1, 1), 1);
 }
 
+TEST_F(Epidemic, EachContactTestReadsThePartnersLevel) {
+    // A healthy person at (0,0) faces one at 0.3; both are at or below the threshold of 50%.
+    Grid(2, 1, {0, 0.3});
+    random_.SetState(StateWhoseDrawsAre(4, [](const std::vector<double>& d) {
+        // Directions of (0,0) and (1,0); the draw against 0.3, then the draw against 0.
+        return Faces(d[0], 0) && Faces(d[1], 2) && d[2] >= 0.3 && d[3] < 0.3;
+    }));
+    grid_.SimulationStep(0, 50);
+    EXPECT_EQ(grid_.sickness(0, 0), 0) << "the draw was not below its partner's 0.3";
+    EXPECT_EQ(grid_.sickness(1, 0), 0.3) << "a healthy partner infects nobody";
+}
+
 TEST_F(Epidemic, EdgesAndContestedCellsKeepPersonsInPlace) {
     // (0,0) and (1,0) face outward; (0,1) and (2,1) both face the empty (1,1).
     Grid(3, 2, {0, 0, -1, 0, -1, 0});
@@ -103,6 +118,21 @@ TEST_F(Epidemic, ALonePersonMovesIntoTheCellItFaces) {
     grid_.SimulationStep(50, 1);
     EXPECT_EQ(grid_.sickness(0, 0), -1);
     EXPECT_EQ(grid_.sickness(1, 0), 0.25);
+}
+
+TEST_F(Epidemic, ACellLeftInOneStepIsEnteredInTheNext) {
+    // Step 1: (0,0) faces the edge, (1,0) moves on to (2,0); step 2: (0,0) moves into (1,0),
+    // and (2,0) faces the edge.
+    Grid(3, 1, {0, 0.5, -1});
+    random_.SetState(StateWhoseDrawsAre(4, [](const std::vector<double>& d) {
+        return Faces(d[0], 2) && Faces(d[1], 0) && Faces(d[2], 0) && Faces(d[3], 0);
+    }));
+    grid_.SimulationStep(0, 0);
+    EXPECT_EQ(grid_.sickness(2, 0), 0.5);
+    grid_.SimulationStep(0, 0);
+    EXPECT_EQ(Occupied(), 2);
+    EXPECT_EQ(grid_.sickness(1, 0), 0);
+    EXPECT_EQ(grid_.sickness(2, 0), 0.5);
 }
 
 TEST_F(Epidemic, AFullySickPersonNeeds228StepsToBeSusceptibleAgain) {

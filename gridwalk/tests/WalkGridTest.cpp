@@ -69,4 +69,16 @@ TEST(WalkGrid, TheAcceptanceDecidesAndMovesGoForward) {
     EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{21, 11}}));
 }
 
+TEST(WalkGrid, EachStepChoosesItsMovesAfresh) {
+    // Step 1: (1,0) moves on to (2,0); step 2: (0,0) moves into the cell it left.
+    WalkGrid g = GridOf({"20."});
+    g.ChooseMoves([](int16_t, int16_t) { return true; });
+    EXPECT_EQ(Moved(g), (std::vector<std::pair<int, int>>{{1, 0}}));
+    g.direction(0, 0) = 0;
+    g.direction(1, 0) = -1;
+    g.direction(2, 0) = 0;
+    g.ChooseMoves([](int16_t, int16_t) { return true; });
+    EXPECT_EQ(Moved(g), (std::vector<std::pair<int, int>>{{0, 0}}));
+}
+
 } // namespace

@@ -64,6 +64,20 @@ TEST_F(Segregation, UnhappyResidentsMoveOnlyAboveTheAcceptableShare) {
     }
 }
 
+TEST_F(Segregation, ACellLeftInOneStepIsEnteredInTheNext) {
+    // Step 1: (2,0) moves on to (3,0), the others face left; step 2: (1,0) moves into (2,0),
+    // and (3,0) faces the edge. Each mover has a resident of the other kind beside it.
+    Grid(4, 1, "101.");
+    random_.SetState(StateWhoseDrawsAre(6, [](const std::vector<double>& d) {
+        return Faces(d[0], 2) && Faces(d[1], 2) && Faces(d[2], 0) && Faces(d[3], 2) &&
+               Faces(d[4], 0) && Faces(d[5], 0);
+    }));
+    grid_.SimulationStep(0);
+    EXPECT_EQ(Kinds(), "10.1");
+    grid_.SimulationStep(0);
+    EXPECT_EQ(Kinds(), "1.01");
+}
+
 TEST_F(Segregation, ALoneResidentIsHappyEvenAtZero) {
     Grid(3, 3, "....0....");
     for (int step = 0; step < 50; ++step)

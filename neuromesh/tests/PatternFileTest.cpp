@@ -155,6 +155,11 @@ TEST(PatternSetTest, StartsWithTheAlphabetAndRedefiningEmptiesEverySlot) {
     PatternSet kept = set;
     EXPECT_FALSE(kept.Redefine({}, 3, 10)) << "a set keeps at least one category";
     EXPECT_EQ(kept, set);
+    EXPECT_FALSE(kept.Redefine(std::vector<std::string>(32768, "c"), 1, 2))
+        << "the file's 16-bit count of 32768 would read back as -32768";
+    EXPECT_EQ(kept, set);
+    ASSERT_TRUE(kept.Redefine(std::vector<std::string>(32767, "c"), 1, 2));
+    EXPECT_EQ(kept.pattypes(), 32767);
     ASSERT_TRUE(same.Redefine({std::string(40000, 'n')}, 1, 2));
     EXPECT_EQ(same.patnames()[0].size(), PatternSet::kMaxNameBytes);
 }

@@ -201,6 +201,7 @@ TEST_F(LanguageFolder, ListedByNameAndUnreadableOnesSkipped) {
     std::vector<uint8_t> cut = good;
     cut.resize(good.size() - 1); // the last value is one byte short
     Write("c.scrivel", cut);
+    Write("B.scrivel", cut); // unreadable, and listed before every readable one
     Write("d.scrivel", {});
     Write("e.txt", good);
     Write("scrivel", good);
@@ -212,8 +213,8 @@ TEST_F(LanguageFolder, ListedByNameAndUnreadableOnesSkipped) {
     EXPECT_EQ(stats.LangName(), (std::vector<std::string>{"C", "a", "b"}));
     EXPECT_EQ(stats.LangDiff()[2], 0.0);
     // The count, then one report per listed file.
-    EXPECT_EQ(progress.starts, (std::vector<uint64_t>{5, 5}));
-    EXPECT_EQ(progress.values, (std::vector<uint64_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(progress.starts, (std::vector<uint64_t>{5, 6}));
+    EXPECT_EQ(progress.values, (std::vector<uint64_t>{0, 1, 2, 3, 4, 5}));
 }
 
 TEST_F(LanguageFolder, DefinitionReadUnderOtherSettings) {

@@ -83,6 +83,15 @@ TEST(RandomText, DrawsNeverTakeWhatDidNotOccur) {
     EXPECT_EQ(NextCharacter(table, abd.Size(), B, D, 0.0), Z);
 }
 
+TEST(RandomText, TheFirstPairDrawIsSpentAcrossThePairsItPasses) {
+    // "ABCD": the pairs AB, BC and CD, a third each, in row order.
+    const LetterStatistics abcd = Counted("ABCD", Defaults());
+    const int A = 1, B = 2, C = 3, D = 4;
+    EXPECT_EQ(FirstPair(abcd, 0.2), std::pair(A, B));
+    EXPECT_EQ(FirstPair(abcd, 0.5), std::pair(B, C));
+    EXPECT_EQ(FirstPair(abcd, 0.9), std::pair(C, D));
+}
+
 TEST(RandomText, EveryTripletOfTheTextOccurredInTheAnalysis) {
     const CharacterSettings s = Defaults();
     const std::string source =

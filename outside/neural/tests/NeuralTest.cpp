@@ -146,6 +146,8 @@ TEST_F(NeuralTest, RefusedFilesAndShapesLeaveTheNetworkAsItWas) {
     };
     Bytes longer = good;
     longer.push_back(0);
+    Bytes eightMore = good; // reads as one more weight of 0.0
+    eightMore.resize(good.size() + 8);
     const struct {
         const char* name;
         Bytes bytes;
@@ -154,6 +156,7 @@ TEST_F(NeuralTest, RefusedFilesAndShapesLeaveTheNetworkAsItWas) {
         {"header only", Bytes(good.begin(), good.begin() + 16)},
         {"one byte short", Bytes(good.begin(), good.end() - 1)},
         {"one byte more", longer},
+        {"eight bytes more", eightMore},
         {"another magic", with(0, {'v'})},
         {"another version", with(8, {2})},
         {"one layer", with(12, {1})},
@@ -169,6 +172,8 @@ TEST_F(NeuralTest, RefusedFilesAndShapesLeaveTheNetworkAsItWas) {
     const std::vector<double> before = Outputs({});
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
+        EXPECT_FALSE(neural::CheckNetworkFile(file.bytes));
+        EXPECT_FALSE(neural::ParseNetworkFile(file.bytes));
         Write(Path("bad.net"), file.bytes);
         EXPECT_EQ(Params(Path("bad.net")), std::pair(-1, -1));
         Load(Path("bad.net"));
