@@ -1,3 +1,7 @@
 add_executable(bench_ribbonmill bench_ribbonmill.cpp)
 target_link_libraries(bench_ribbonmill PRIVATE ribbonmill_forms benchmark::benchmark)
 set_target_properties(bench_ribbonmill PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+
+add_executable(bench_ribbonmill_load ${CMAKE_CURRENT_LIST_DIR}/bench_ribbonmill_load.cpp)
+target_link_libraries(bench_ribbonmill_load PRIVATE ribbonmill_model benchmark::benchmark)
+set_target_properties(bench_ribbonmill_load PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

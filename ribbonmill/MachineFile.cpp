@@ -4,10 +4,10 @@
 #include "SafeReplace.h"
 #include "TextFile.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 namespace ribbonmill {
@@ -153,16 +153,20 @@ bool ReadMachine(std::string_view text, TapeMachine& machine) {
         }
         states.push_back(fields[0].text);
     }
-    // Two states of one name would make the rule table ambiguous.
-    std::vector<std::string> distinct;
-    for (std::string& state : states) {
-        if (std::find(distinct.begin(), distinct.end(), state) != distinct.end()) {
-            statesEnded = false;
-            break;
-        }
-        distinct.push_back(std::move(state));
+    // Two states of one name would make the rule table ambiguous: the states
+    // before the second of them are kept.
+    std::size_t distinct = 0;
+    {
+        std::unordered_set<std::string_view> seen;
+        seen.reserve(states.size());
+        while (distinct < states.size() && seen.insert(states[distinct]).second)
+            ++distinct;
     }
-    machine.LoadStates(std::move(distinct));
+    if (distinct < states.size()) {
+        states.resize(distinct);
+        statesEnded = false;
+    }
+    machine.LoadStates(std::move(states));
     // What fails from here on completes the table of what was read.
     struct Complete {
         TapeMachine& machine;

@@ -8,11 +8,15 @@ namespace ribbonmill {
 TapeMachine::TapeMachine(TapeView* view) : view_(view), tape_(std::make_unique<clsTape>(view)) {}
 
 int TapeMachine::StateIndex(std::string_view name) const {
-    for (std::size_t i = 0; i < states_.size(); ++i) {
-        if (states_[i] == name)
-            return static_cast<int>(i);
-    }
-    return -1;
+    const auto found = stateIndex_.find(name);
+    return found == stateIndex_.end() ? -1 : found->second;
+}
+
+void TapeMachine::IndexStates() {
+    stateIndex_.clear();
+    stateIndex_.reserve(states_.size());
+    for (std::size_t i = 0; i < states_.size(); ++i)
+        stateIndex_.emplace(states_[i], static_cast<int>(i));
 }
 
 std::string_view TapeMachine::StateName(int32_t state) const {
@@ -30,6 +34,7 @@ AddStateResult TapeMachine::AddState(std::string name) {
         return AddStateResult::Exists;
     if (name.find_first_of("\"\r\n") != std::string::npos)
         return AddStateResult::Unstorable;
+    stateIndex_.emplace(name, static_cast<int>(states_.size()));
     states_.push_back(std::move(name));
     SyncRules();
     return AddStateResult::Added;
@@ -50,6 +55,7 @@ void TapeMachine::DeleteState(int index) {
         --current_;
     const bool selectFirst = selected_ >= 0 && rules_[static_cast<std::size_t>(selected_)].oldState == index;
     states_.erase(states_.begin() + index);
+    IndexStates();
     for (Rule& rule : rules_) {
         renumber(rule.oldState);
         renumber(rule.newState);
@@ -195,6 +201,7 @@ void TapeMachine::ClearTape() {
 
 void TapeMachine::LoadStates(std::vector<std::string> states) {
     states_ = std::move(states);
+    IndexStates();
     current_ = kStop;
     rules_.clear();
     selected_ = -1;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The tape machine: named states, N digit symbols 0 to N - 1 besides the blank,
@@ -102,8 +103,9 @@ public:
     // A new tape: twenty blank cells, the head at box 10.
     void ClearTape();
 
-    // What a machine file brings, stage by stage: the states (current "STOP",
-    // no rules), then the tape, then a complete rule table in table order.
+    // What a machine file brings, stage by stage: the states (distinct names;
+    // current "STOP", no rules), then the tape, then a complete rule table in
+    // table order.
     void LoadStates(std::vector<std::string> states);
     void LoadTape(std::unique_ptr<clsTape> tape);
     void LoadRules(std::vector<Rule> rules);
@@ -112,9 +114,21 @@ public:
 private:
     static constexpr int32_t kGone = -2; // a state deleted before SyncRules
 
+    // Names looked up as views, without a string made for each.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+    void IndexStates();
+
     TapeView* view_;
     std::unique_ptr<clsTape> tape_;
     std::vector<std::string> states_;
+    // Each state's place in states_, so that a machine of many states is
+    // looked up as fast as one of few.
+    std::unordered_map<std::string, int, NameHash, std::equal_to<>> stateIndex_;
     int32_t current_ = kStop;
     int symbolCount_ = 2;
     std::vector<Rule> rules_;

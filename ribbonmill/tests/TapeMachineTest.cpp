@@ -57,6 +57,11 @@ TEST(TapeMachine, AddingAndDeletingStatesKeepsTheTableComplete) {
     m.DeleteState(1);
     EXPECT_EQ(m.CurrentState(), 1);
     EXPECT_EQ(m.RuleTexts(m.SelectedRule())[0], "C");
+    EXPECT_EQ(m.StateIndex("C"), 1);
+    EXPECT_EQ(m.StateIndex("B"), -1);
+    m.LoadStates({"X", "A"});
+    EXPECT_EQ(m.StateIndex("A"), 1);
+    EXPECT_EQ(m.StateIndex("C"), -1);
 }
 
 TEST(TapeMachine, ChangingTheSymbolCount) {
