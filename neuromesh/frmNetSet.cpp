@@ -98,8 +98,10 @@ void frmNetSet::sldHidden_Change() {
     }
     sldLayerSize[0]->SetValue(ins);
     sldLayerSize[size_t(h + 1)]->SetValue(outs);
-    sldLayerSize_Change(0);
-    sldLayerSize_Change(h + 1);
+    // Every row shown gives its value, also a row just created, whose slider
+    // took its first value before it had a handler.
+    for (int i = 0; i <= h + 1; ++i)
+        sldLayerSize_Change(i);
 
     // The frame, the buttons and the window follow the last row.
     const int frameTop = 1000;

@@ -411,6 +411,25 @@ TEST_F(Neuromesh, DesignDialogShowsOnlyInputAndOutputWithoutHiddenLayers) {
     EXPECT_EQ(neuromesh::NetworkModel::Shape(), (Sizes{20, 101}));
 }
 
+TEST_F(Neuromesh, DesignDialogRowsAddedByTheKeysShowTheirSliderValue) {
+    ASSERT_TRUE(WithDialog<frmNetSet>(Form().cmdNetSet, [](frmNetSet& d) {
+        QTest::keyClick(d.sldHidden, Qt::Key_Right);
+        QTest::keyClick(d.sldHidden, Qt::Key_End);
+        EXPECT_EQ(d.lblHidExact->text(), "5");
+        for (int i = 0; i <= 6; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_TRUE(d.lblSizeExact[size_t(i)]->isVisible());
+            EXPECT_EQ(d.lblLayerSize[size_t(i)]->text().left(16),
+                      "Nodes in layer " + QString::number(i));
+            const int shown = i == 0 ? 20 : i == 6 ? 26 : d.sldLayerSize[size_t(i)]->Value();
+            EXPECT_EQ(d.lblSizeExact[size_t(i)]->text(), QString::number(shown));
+        }
+        EXPECT_EQ(d.lblSizeExact[4]->text(), "25");
+        d.cmdOK->click();
+    }));
+    EXPECT_EQ(neuromesh::NetworkModel::Shape(), (Sizes{20, 25, 26, 26, 25, 25, 26}));
+}
+
 TEST_F(Neuromesh, SettingsDialogEditsTheListAndOkEmptiesEverySlot) {
     DrawStroke(Zigzag());
     ASSERT_FALSE(Form().Patterns().SlotEmpty(0));
