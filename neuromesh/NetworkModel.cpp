@@ -23,21 +23,21 @@ std::pair<int32_t, int32_t> FileParams(const std::filesystem::path& path) {
     return {ins, outs};
 }
 
-// Feeds the slot's sample; out receives the errors (target minus output).
-// Gives the slot's squared error.
-double SampleErrors(const PatternSet& set, int slot, std::vector<double>& in,
-                    std::vector<double>& out) {
+// Feeds the slot's sample; out receives the errors (target minus output),
+// and each one's square is added to error in turn, category after category:
+// the error over all slots is one running sum, which rounds otherwise than
+// a sum of slot totals would.
+void SampleErrors(const PatternSet& set, int slot, std::vector<double>& in,
+                  std::vector<double>& out, double& error) {
     std::ranges::copy(set.Sample(slot), in.begin());
     Forwardfeed_(in.data());
     CopyOutput_(out.data());
     const int target = set.CategoryOf(slot);
-    double error = 0;
     for (int k = 0; k < set.pattypes(); ++k) {
         const double e = (k == target ? 1.0 : 0.0) - out[size_t(k)];
         out[size_t(k)] = e;
         error += e * e;
     }
-    return error;
 }
 
 void NewRandomNetwork(std::vector<int32_t>& sizes) {
@@ -81,7 +81,7 @@ double NetworkModel::UpdateError(const PatternSet& set) {
         return 0;
     double error = 0;
     for (int slot = 0; slot < set.Slots(); ++slot)
-        error += SampleErrors(set, slot, inputvec, outputvec);
+        SampleErrors(set, slot, inputvec, outputvec, error);
     return error;
 }
 
@@ -153,7 +153,7 @@ double NetworkModel::TrainEpoch(const PatternSet& set,
     trainOut_.resize(size_t(set.pattypes()));
     double error = 0;
     for (int slot = 0; slot < set.Slots(); ++slot) {
-        error += SampleErrors(set, slot, trainIn_, trainOut_);
+        SampleErrors(set, slot, trainIn_, trainOut_, error);
         const TrainingRates now = rates();
         Backpropagate_(trainOut_.data(), now.eta, now.momentum);
     }

@@ -93,6 +93,57 @@ TEST_F(NetworkModelTest, TrainingLowersTheErrorAndReadsTheRatesForEverySample) {
     }
 }
 
+// One pass over the set added term by term: e² into one sum, category after
+// category, slot after slot, each slot's update (when rates are given) after
+// its errors. bySlot receives the sum of the slot totals instead, which a case
+// must tell apart from the first in its last bits to be worth testing.
+double TermByTerm(const PatternSet& set, const neuromesh::TrainingRates* rates, double& bySlot) {
+    std::vector<double> in(size_t(set.Components())), out(size_t(set.pattypes()));
+    double sum = 0;
+    bySlot = 0;
+    for (int s = 0; s < set.Slots(); ++s) {
+        std::ranges::copy(set.Sample(s), in.begin());
+        neuromesh::Forwardfeed_(in.data());
+        neuromesh::CopyOutput_(out.data());
+        double slot = 0;
+        for (int k = 0; k < set.pattypes(); ++k) {
+            const double e = (k == set.CategoryOf(s) ? 1.0 : 0.0) - out[size_t(k)];
+            out[size_t(k)] = e;
+            sum = sum + e * e;
+            slot += e * e;
+        }
+        bySlot += slot;
+        if (rates)
+            neuromesh::Backpropagate_(out.data(), rates->eta, rates->momentum);
+    }
+    return sum;
+}
+
+TEST_F(NetworkModelTest, TheErrorAddsEverySquareInTurnCategoryAfterCategory) {
+    PatternSet set; // 26 categories of 3 samples, some drawn, the rest empty
+    for (int s = 0; s < set.Slots(); s += 4) {
+        std::vector<double> v(size_t(set.Components()));
+        for (size_t c = 0; c < v.size(); ++c)
+            v[c] = double((s * 7 + int(c) * 3) % 11) / 10;
+        set.SetSample(s, v);
+    }
+    model_.FitNetworkToPatterns(set);
+    double bySlot = 0;
+    const double expected = TermByTerm(set, nullptr, bySlot);
+    ASSERT_NE(expected, bySlot) << "the case does not tell the two orders apart";
+    EXPECT_EQ(model_.UpdateError(set), expected);
+
+    // An epoch of training from the same weights, with momentum.
+    const fs::path saved = folder_ / "start.net";
+    std::string path = saved.string();
+    neuromesh::SaveToFile_(path.data());
+    const neuromesh::TrainingRates rates{0.3, 0.6};
+    const double trained = TermByTerm(set, &rates, bySlot);
+    ASSERT_NE(trained, bySlot) << "the case does not tell the two orders apart";
+    neuromesh::NewFromFile_(path.data());
+    EXPECT_EQ(model_.TrainEpoch(set, [&] { return rates; }), trained);
+}
+
 TEST_F(NetworkModelTest, ANetworkThatDoesNotFitIsNeverFed) {
     const PatternSet set = Separable();
     model_.FitNetworkToPatterns(set);
