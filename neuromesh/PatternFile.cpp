@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstring>
 #include <string>
-#include <system_error>
 
 namespace neuromesh {
 
@@ -131,10 +130,6 @@ std::vector<uint8_t> PatternFileBytes(const PatternSet& set) {
 }
 
 std::optional<PatternSet> LoadPatternFile(const std::filesystem::path& path) {
-    std::error_code error;
-    // Only a regular file: a pipe's name would wait for a writer.
-    if (!std::filesystem::is_regular_file(path, error))
-        return std::nullopt;
     platform::ByteReader reader;
     if (!reader.Open(path))
         return std::nullopt;

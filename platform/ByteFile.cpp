@@ -1,6 +1,7 @@
 #include "ByteFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -9,24 +10,53 @@
 
 namespace platform {
 
+namespace {
+
+// The bytes every reader may read before it fails (ByteReaderReadLimit); a
+// reader may run on a thread of its own (the sound player's).
+std::atomic<uint64_t> readFault{ByteReader::kNoLimit};
+
+} // namespace
+
+int OpenRegularFile(const std::filesystem::path& path, uint64_t& size) {
+    // What the name shows first, so that a device is not even opened; then the
+    // descriptor itself, since the name may have changed in between.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    // Without O_NONBLOCK, opening a named pipe waits for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    size = static_cast<uint64_t>(info.st_size);
+    return fd;
+}
+
 ByteReader::ByteReader() : buffer_(new uint8_t[kBufferSize]) {}
 
 ByteReader::~ByteReader() {
     Close();
 }
 
-bool ByteReader::Open(const std::filesystem::path& path) {
+bool ByteReader::Open(const std::filesystem::path& path, uint64_t maxBytes) {
     Close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    uint64_t size = 0;
+    const int fd = OpenRegularFile(path, size);
     if (fd < 0)
         return false;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (size > maxBytes) {
         ::close(fd);
         return false;
     }
     fd_ = fd;
-    size_ = static_cast<uint64_t>(info.st_size);
+    size_ = size;
+    limit_ = maxBytes;
     return true;
 }
 
@@ -36,16 +66,33 @@ void ByteReader::Close() {
     fd_ = -1;
     pos_ = end_ = 0;
     size_ = 0;
+    limit_ = kNoLimit;
+    taken_ = 0;
     failed_ = false;
 }
 
 size_t ByteReader::ReadSome(uint8_t* dest, size_t count) {
-    if (fd_ < 0 || failed_)
+    if (fd_ < 0 || failed_ || count == 0)
         return 0;
+    const uint64_t fault = readFault.load(std::memory_order_relaxed);
+    if (taken_ >= fault) {
+        failed_ = true;
+        return 0;
+    }
+    // At the limit one byte more is asked for: it tells a file that grew past
+    // the limit from one that ends there.
+    const uint64_t room = std::max<uint64_t>(std::min(limit_, fault) - taken_, 1);
+    count = static_cast<size_t>(std::min<uint64_t>(count, room));
     while (true) {
         const ssize_t got = ::read(fd_, dest, count);
-        if (got >= 0)
+        if (got >= 0) {
+            taken_ += static_cast<uint64_t>(got);
+            if (taken_ > limit_) {
+                failed_ = true;
+                return 0;
+            }
             return static_cast<size_t>(got);
+        }
         if (errno != EINTR) {
             failed_ = true;
             return 0;
@@ -88,6 +135,12 @@ std::span<const uint8_t> ByteReader::NextChunk() {
     const std::span<const uint8_t> chunk(buffer_.get() + pos_, end_ - pos_);
     pos_ = end_;
     return chunk;
+}
+
+ByteReaderReadLimit::ByteReaderReadLimit(uint64_t bytes) : previous_(readFault.exchange(bytes)) {}
+
+ByteReaderReadLimit::~ByteReaderReadLimit() {
+    readFault.store(previous_);
 }
 
 ByteWriter::ByteWriter() : buffer_(new uint8_t[kBufferSize]) {}

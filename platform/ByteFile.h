@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <span>
 
@@ -11,17 +12,27 @@
 
 namespace platform {
 
+// Opens path for reading when it names a regular file, checked on the opened
+// descriptor, and gives the descriptor (close-on-exec) and the file's size;
+// -1 for anything else. The open itself never waits: a named pipe without a
+// writer, a device or a folder is refused at once.
+int OpenRegularFile(const std::filesystem::path& path, uint64_t& size);
+
 class ByteReader {
 public:
     static constexpr size_t kBufferSize = 64 * 1024;
+    static constexpr uint64_t kNoLimit = std::numeric_limits<uint64_t>::max();
 
     ByteReader();
     ~ByteReader();
     ByteReader(const ByteReader&) = delete;
     ByteReader& operator=(const ByteReader&) = delete;
 
-    // Opens path for reading, closing any file open before; false when it cannot.
-    bool Open(const std::filesystem::path& path);
+    // Opens the regular file at path for reading (OpenRegularFile), closing any
+    // file open before; false when it cannot, or when the file holds more than
+    // maxBytes. A file that grows past maxBytes while it is read fails to read
+    // there, so a reader never takes in more than maxBytes.
+    bool Open(const std::filesystem::path& path, uint64_t maxBytes = kNoLimit);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
 
@@ -55,7 +66,22 @@ private:
     size_t end_ = 0;
     int fd_ = -1;
     uint64_t size_ = 0;
+    uint64_t limit_ = kNoLimit;
+    uint64_t taken_ = 0; // bytes read from the file
     bool failed_ = false;
+};
+
+// Test hook: while it lives, every reader hands out at most `bytes` bytes of
+// its file, and its next read fails as on a damaged disk.
+class ByteReaderReadLimit {
+public:
+    explicit ByteReaderReadLimit(uint64_t bytes);
+    ~ByteReaderReadLimit();
+    ByteReaderReadLimit(const ByteReaderReadLimit&) = delete;
+    ByteReaderReadLimit& operator=(const ByteReaderReadLimit&) = delete;
+
+private:
+    uint64_t previous_;
 };
 
 class ByteWriter {

@@ -1,14 +1,16 @@
 #include "LifePatternFile.h"
 
+#include "ByteFile.h"
 #include "Conversions.h"
 #include "SafeReplace.h"
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <istream>
+#include <ios>
 #include <limits>
 #include <ostream>
+#include <span>
 #include <streambuf>
 #include <string>
 #include <system_error>
@@ -271,14 +273,42 @@ PatternReadResult ReadPattern(std::istream& in, PatternTarget& target, int16_t n
     return PatternReader(in, target, neiCount).Read();
 }
 
+namespace {
+
+// The stream of a read: the bytes of the platform's reader, which opens only a
+// regular file; a read error is thrown, as the line reader expects of a stream
+// buffer.
+class ReaderBuffer final : public std::streambuf {
+public:
+    explicit ReaderBuffer(platform::ByteReader& file) : file_(file) {}
+
+protected:
+    int_type underflow() override {
+        const std::span<const uint8_t> chunk = file_.NextChunk();
+        if (chunk.empty()) {
+            if (file_.Failed())
+                throw std::ios_base::failure("read error");
+            return traits_type::eof();
+        }
+        // The chunk stays in the reader's buffer until the next one is asked for.
+        char* begin = const_cast<char*>(reinterpret_cast<const char*>(chunk.data()));
+        setg(begin, begin, begin + chunk.size());
+        return traits_type::to_int_type(*begin);
+    }
+
+private:
+    platform::ByteReader& file_;
+};
+
+} // namespace
+
 PatternReadResult ReadPatternFile(const std::filesystem::path& path, PatternTarget& target,
                                   int16_t neiCount) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
+    platform::ByteReader file;
+    if (!file.Open(path))
         return {PatternStatus::kOpenError, std::nullopt};
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        return {PatternStatus::kOpenError, std::nullopt};
+    ReaderBuffer buffer(file);
+    std::istream in(&buffer);
     return ReadPattern(in, target, neiCount);
 }
 

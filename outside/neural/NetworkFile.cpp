@@ -1,5 +1,6 @@
 #include "NetworkFile.h"
 
+#include "ByteFile.h"
 #include "SafeReplace.h"
 
 #include <algorithm>
@@ -7,9 +8,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -127,12 +126,10 @@ std::vector<uint8_t> NetworkFileBytes(const Network& network) {
 }
 
 std::optional<std::vector<uint8_t>> ReadNetworkFile(const char* path) {
-    // Non-blocking, so that a pipe's name does not wait for a writer.
-    FileDescriptor file(::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat status {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode))
+    uint64_t length = 0;
+    FileDescriptor file(platform::OpenRegularFile(path, length));
+    if (file.Get() < 0)
         return std::nullopt;
-    const uint64_t length = uint64_t(status.st_size);
     uint8_t start[kMaxHeaderBytes];
     const size_t startBytes = size_t(std::min<uint64_t>(length, sizeof start));
     if (!ReadAt(file.Get(), start, startBytes, 0))

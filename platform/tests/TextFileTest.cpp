@@ -73,6 +73,26 @@ TEST(LineReaderTest, FileLinesMayCrossTheBuffer) {
     std::filesystem::remove(path);
 }
 
+TEST(LineReaderTest, AFailureAfterTheFirstChunkGivesNoPartialLine) {
+    // The first chunk ends inside the second line.
+    const std::string text = "first\r\n" + std::string(ByteReader::kBufferSize, 's') + "\r\nlast\r\n";
+    const auto path = std::filesystem::path(testing::TempDir()) / "lines-fault.txt";
+    std::ofstream(path, std::ios::binary) << text;
+    const ByteReaderReadLimit fault(ByteReader::kBufferSize);
+    ByteReader file;
+    ASSERT_TRUE(file.Open(path));
+    LineReader lines(file);
+    std::string line;
+    ASSERT_TRUE(lines.ReadLine(line));
+    EXPECT_EQ(line, "first");
+    EXPECT_FALSE(lines.ReadLine(line));
+    EXPECT_EQ(line, "");
+    EXPECT_TRUE(lines.Failed());
+    EXPECT_FALSE(lines.ReadLine(line));
+    EXPECT_EQ(line, "");
+    std::filesystem::remove(path);
+}
+
 TEST(SplitRecordTest, QuotedAndBareFields) {
     const struct {
         std::string_view line;

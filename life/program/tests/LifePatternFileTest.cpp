@@ -1,6 +1,8 @@
 #include "LifePatternFile.h"
 
+#include "ByteFile.h"
 #include "LifeEngine.h"
+#include "OddFiles.h"
 #include "SafeReplace.h"
 
 #include <climits>
@@ -274,6 +276,28 @@ TEST(PatternFileTest, OpeningReadingAndWritingFailuresOfFiles) {
     if (std::ifstream("/proc/self/mem", std::ios::binary).is_open()) {
         EXPECT_EQ(ReadPatternFile("/proc/self/mem", t).status, kReadError);
     }
+
+    // Files a dialog can offer that are no pattern: none waits or is held whole.
+    const fs::path fifo = platform::oddfiles::MakeFifo("pattern.fifo");
+    EXPECT_EQ(ReadPatternFile(fifo, t).status, kOpenError);
+    fs::remove(fifo);
+    EXPECT_EQ(ReadPatternFile("/dev/zero", t).status, kOpenError);
+    const fs::path huge = platform::oddfiles::MakeSparseFile("pattern.huge", platform::oddfiles::kHugeSize);
+    EXPECT_EQ(ReadPatternFile(huge, t).status, kFormatError);
+    fs::remove(huge);
+    // A read that fails part way is a read error; the cells before it stay.
+    std::string cells = "#Life 1.06\r\n";
+    for (int k = 0; cells.size() < 2 * platform::ByteReader::kBufferSize; ++k)
+        cells += std::to_string(k) + " 0\r\n";
+    WriteFile(dir / "cells.lif", cells);
+    {
+        const platform::ByteReaderReadLimit fault(platform::ByteReader::kBufferSize);
+        EngineTarget partial;
+        EXPECT_EQ(ReadPatternFile(dir / "cells.lif", partial).status, kReadError);
+        EXPECT_GT(partial.Cells().size(), 1000u);
+        EXPECT_EQ(partial.Cells().count({0, 0}), 1u);
+    }
+    fs::remove(dir / "cells.lif");
 
     const auto write = [](const fs::path& path, const std::vector<Cell>& cells) {
         return WritePatternFile(path, 8, false, MakeRule({2, 3}, {3}), SourceOf(cells));

@@ -2,6 +2,7 @@
 
 #include "LatticeGeometry.h"
 #include "LifeboardFixture.h"
+#include "OddFiles.h"
 #include "Pump.h"
 #include "SafeReplace.h"
 #include "ScriptedDialogs.h"
@@ -438,6 +439,23 @@ TEST_F(Lifeboard, FileFailuresShowTheirMessages) {
     WithFile(write("corrupt2.lif", "#Life 1.06\r\n1 2\r\nx\r\n"), open, true);
     EXPECT_TRUE(Live(1, 2));
     EXPECT_EQ(WithFile("", open).size(), 1u);
+}
+
+TEST_F(Lifeboard, APipeOrADeviceChosenAsPatternIsRefusedAndTheBoardStaysUsable) {
+    frmLifeboard& f = Form();
+    const std::filesystem::path fifo = platform::oddfiles::MakeFifo("board.fifo");
+    for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero")}) {
+        const auto r = WithFile(path, [&] { f.OpenLifeFile(); }, true);
+        ASSERT_EQ(r.size(), 2u) << path;
+        EXPECT_EQ(r[1].text, "Error opening file. File is not accessible.");
+        EXPECT_EQ(r[1].title, "Lifeboard");
+    }
+    std::filesystem::remove(fifo);
+    for (int x = 4; x <= 6; ++x)
+        Click(Qt::LeftButton, QPoint(20 * x, 100));
+    f.tlbToolBar->Click("Step");
+    EXPECT_EQ(Status(), "Generation 2");
+    EXPECT_TRUE(Live({{5, 4}, {5, 5}, {5, 6}}));
 }
 
 TEST_F(Lifeboard, AFailedOrCancelledSaveKeepsTheOldPattern) {
