@@ -28,6 +28,15 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
     return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
 }
 
+// Whether the existing regular file at path may not be opened for writing.
+// A file without any write permission is read-only for every user, root
+// included; otherwise the permissions of this process decide.
+bool ReadOnly(const std::filesystem::path& path, const struct stat& status) {
+    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
 } // namespace
 
 SafeReplace::SafeReplace(const std::filesystem::path& target, unsigned newFileMode)
@@ -35,15 +44,18 @@ SafeReplace::SafeReplace(const std::filesystem::path& target, unsigned newFileMo
     static std::atomic<unsigned> serial{0};
     struct stat existing {};
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
-    // A folder, a device or a pipe is not replaced by a file.
-    if (exists && !S_ISREG(existing.st_mode)) {
+    // A folder, a device or a pipe is not replaced by a file, nor is a file
+    // that may not be written.
+    if (exists && (!S_ISREG(existing.st_mode) || ReadOnly(target_, existing))) {
         failed_ = true;
         return;
     }
     const mode_t mode = exists ? (existing.st_mode & 07777) : mode_t(newFileMode);
+    // The aside name is short whatever the target's, so that it fits in the
+    // folder whenever the target's name does.
+    const std::string prefix = ".~" + std::to_string(::getpid()) + "-";
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        aside_ = target_;
-        aside_ += ".~" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+        aside_ = FolderOf(target_) / (prefix + std::to_string(serial++));
         fd_ = ::open(aside_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd_ < 0 && errno != EEXIST)
             break;
@@ -53,9 +65,17 @@ SafeReplace::SafeReplace(const std::filesystem::path& target, unsigned newFileMo
         failed_ = true;
         return;
     }
-    // The umask may have narrowed the mode of the file being replaced.
-    if (exists)
+    if (exists) {
+        // The owner where the process may give it (the group alone
+        // otherwise); a change of owner clears the set-id bits, so the mode,
+        // which the umask may also have narrowed, comes after.
+        if ((existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) &&
+            ::fchown(fd_, existing.st_uid, existing.st_gid) != 0 &&
+            ::fchown(fd_, uid_t(-1), existing.st_gid) != 0) {
+            // The new file stays the process's own.
+        }
         ::fchmod(fd_, mode);
+    }
 }
 
 SafeReplace::~SafeReplace() {

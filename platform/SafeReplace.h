@@ -16,8 +16,14 @@
 // a file to be written aside fails the save at once; the target is untouched.
 //
 // A target that is a symbolic link is replaced where the link points. An
-// existing target keeps its permission bits. A target that exists and is not
-// a regular file (a folder, a device, a pipe) is never replaced: the save fails.
+// existing target keeps its permission bits, and its owner and group where
+// the process may give them. A target that exists and is not a regular file
+// (a folder, a device, a pipe), or is read-only, is never replaced: the save
+// fails. Read-only is a file without any write permission, for every user
+// root included, or one this process may not open for writing.
+//
+// The aside file has a short name of its own in the target's folder, so a
+// target whose name fits in the folder can always be saved.
 
 namespace platform {
 

@@ -90,6 +90,71 @@ TEST_F(SafeReplaceTest, ReplacesWholeKeepingModeAndFollowingLinks) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 3);
 }
 
+TEST_F(SafeReplaceTest, TargetOfTheLongestNameIsSaved) {
+    const fs::path longest = dir_ / (std::string(251, 'n') + ".lif");
+    ASSERT_EQ(longest.filename().string().size(), 255u);
+    EXPECT_TRUE(ReplaceFileContents(longest, std::string_view("first")));
+    EXPECT_TRUE(ReplaceFileContents(longest, std::string_view("second")));
+    EXPECT_EQ(ReadAll(longest), "second");
+    SafeReplace file(longest);
+    EXPECT_TRUE(file.Ok());
+    EXPECT_EQ(file.AsidePath().parent_path(), dir_);
+    EXPECT_LT(file.AsidePath().filename().string().size(), 32u);
+    file.Abandon();
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 2) << "nothing left aside";
+}
+
+// A read-only file is not replaced, by root either; it keeps its bytes and its mode.
+TEST_F(SafeReplaceTest, ReadOnlyTargetIsRefused) {
+    const fs::path link = dir_ / "link.lif";
+    fs::create_symlink(target_, link);
+    for (const unsigned mode : {0444u, 0400u, 0000u}) {
+        fs::permissions(target_, fs::perms(mode));
+        SafeReplace file(target_);
+        EXPECT_FALSE(file.Ok()) << mode;
+        EXPECT_TRUE(file.AsidePath().empty()) << mode;
+        file.Write(std::string_view("new"));
+        EXPECT_FALSE(file.Commit()) << mode;
+        EXPECT_FALSE(ReplaceFileContents(link, std::string_view("new"))) << mode;
+        EXPECT_EQ(fs::status(target_).permissions(), fs::perms(mode));
+        fs::remove(link);
+        ExpectUntouched();
+        fs::create_symlink(target_, link);
+    }
+    fs::remove(link);
+    // An ordinary user may not replace another's file that only its owner may
+    // write, though the folder lets the user make files.
+    if (::geteuid() == 0) {
+        fs::permissions(target_, fs::perms(0644));
+        fs::permissions(dir_, fs::perms(0777));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+            ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 &&
+                            !ReplaceFileContents(target_, std::string_view("new"))
+                        ? 0
+                        : 1);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ExpectUntouched();
+    }
+}
+
+TEST_F(SafeReplaceTest, WritableTargetKeepsItsOwner) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to another user";
+    fs::permissions(target_, fs::perms(0662));
+    ASSERT_EQ(::chown(target_.c_str(), 65534, 65534), 0);
+    EXPECT_TRUE(ReplaceFileContents(target_, std::string_view("new")));
+    struct stat status {};
+    ASSERT_EQ(::stat(target_.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, 65534u);
+    EXPECT_EQ(status.st_gid, 65534u);
+    EXPECT_EQ(status.st_mode & 07777, 0662u);
+    EXPECT_EQ(ReadAll(target_), "new");
+}
+
 TEST_F(SafeReplaceTest, WriteFailureLeavesTheTargetAsItWas) {
     const std::string text = Pattern(200000);
     for (uint64_t limit : {uint64_t(0), uint64_t(65536), uint64_t(text.size() - 1)}) {
