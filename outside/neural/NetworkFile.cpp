@@ -147,6 +147,9 @@ std::optional<std::vector<uint8_t>> ReadNetworkFile(const char* path) {
 }
 
 bool WriteNetworkFile(const char* path, const Network& network) {
+    // A file this library would refuse to read never replaces one it reads.
+    if (!std::ranges::all_of(network.Weights(), [](double w) { return std::isfinite(w); }))
+        return false;
     return platform::ReplaceFileContents(path, NetworkFileBytes(network));
 }
 

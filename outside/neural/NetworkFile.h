@@ -49,8 +49,9 @@ std::vector<uint8_t> NetworkFileBytes(const Network& network);
 std::optional<std::vector<uint8_t>> ReadNetworkFile(const char* path);
 
 // Writes the network's file to path: written aside in the same folder,
-// flushed, then renamed over path. False when any step failed; the aside file
-// is then removed and what was at path is as it was.
+// flushed, then renamed over path. False when any step failed or a weight is
+// not finite (a file that would be refused); the aside file is then removed
+// and what was at path is as it was.
 bool WriteNetworkFile(const char* path, const Network& network);
 
 } // namespace neural

@@ -4,11 +4,12 @@
 
 #include "Network.h"
 #include "NetworkFile.h"
+#include "SeedVariable.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <new>
+#include <optional>
 #include <random>
 #include <span>
 
@@ -22,13 +23,12 @@ namespace {
 
 std::unique_ptr<Network> theNetwork; // empty until NewNetwork or NewFromFile
 
+// The seed VERITOPE_NEURAL_SEED fixes; a value that is no decimal number in
+// range is reported and ignored, as the system's random source seeds then.
 uint64_t StartSeed() {
-    if (const char* text = std::getenv("VERITOPE_NEURAL_SEED")) {
-        char* end = nullptr;
-        const unsigned long long seed = std::strtoull(text, &end, 10);
-        if (end != text && *end == '\0')
-            return seed;
-    }
+    if (const std::optional<uint64_t> seed =
+            platform::SeedFromEnvironment("Neural", "VERITOPE_NEURAL_SEED"))
+        return *seed;
     std::random_device device;
     return uint64_t(device()) << 32 | device();
 }

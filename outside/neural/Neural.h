@@ -21,15 +21,17 @@
 // - SaveToFile writes aside in the file's folder and renames the written file
 //   over path, so that a failed save leaves what was at path as it was; a
 //   caller checks it by reading the sizes back with FileNetParams. Without a
-//   network it writes nothing.
+//   network, with a weight that is not finite, or when path is a read-only
+//   file, it writes nothing.
 // Without a network, Forwardfeed, CopyOutput, Backpropagate, RandomWeights
 // and BumpWeights do nothing and GetLayers gives 0. A null pointer argument
 // makes its call do nothing.
 //
 // Random draws come from the library's own generator. Initialize seeds it
 // from the environment variable VERITOPE_NEURAL_SEED when that holds a
-// decimal number, so that a run can be repeated, and from the system's
-// random source otherwise.
+// decimal whole number from 0 to 2^64 - 1, so that a run can be repeated,
+// and from the system's random source otherwise; another value is reported
+// on standard error, as VERITOPE_PRNG_SEED is by the PRNG library.
 
 #define NEURAL_EXPORT __attribute__((visibility("default")))
 

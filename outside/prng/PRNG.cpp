@@ -2,38 +2,18 @@
 
 #include "PRNG.h"
 
+#include "SeedVariable.h"
 #include "Xoshiro256.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 
 namespace {
 
-constexpr const char* kSeedVariable = "VERITOPE_PRNG_SEED";
-
-// The seed the environment fixes, if any; a value that is no decimal number in range is
-// reported and ignored.
-std::optional<uint64_t> SeedFromEnvironment() {
-    const char* text = std::getenv(kSeedVariable);
-    if (!text || !*text) {
-        return std::nullopt;
-    }
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long long seed = std::strtoull(text, &end, 10);
-    if (*text < '0' || *text > '9' || *end != '\0' || errno == ERANGE) {
-        std::fprintf(stderr, "PRNG: %s=\"%s\" is not a whole number from 0 to %llu; ignored\n",
-                     kSeedVariable, text, static_cast<unsigned long long>(UINT64_MAX));
-        return std::nullopt;
-    }
-    return seed;
-}
-
 prng::Xoshiro256& Generator() {
     static prng::Xoshiro256 generator = [] {
-        const std::optional<uint64_t> seed = SeedFromEnvironment();
+        // A value that is no decimal number in range is reported and ignored.
+        const std::optional<uint64_t> seed =
+            platform::SeedFromEnvironment("PRNG", "VERITOPE_PRNG_SEED");
         return seed ? prng::Xoshiro256(*seed) : prng::Xoshiro256::FromEntropy();
     }();
     return generator;

@@ -131,6 +131,43 @@ TEST_F(NeuralTest, SavedNetworkReadsBackWithItsSizesAndWeights) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 3) << "nothing left aside";
 }
 
+// A read-only file is not replaced, nor a file by weights that are not
+// finite, which the library would refuse to read back.
+TEST_F(NeuralTest, SaveRefusesReadOnlyFilesAndWeightsNotFinite) {
+    New({3, 4, 2});
+    Save(Path("a.net"));
+    const Bytes saved = Read(Path("a.net"));
+    New({2, 5, 2});
+    fs::permissions(Path("a.net"), fs::perms(0444));
+    Save(Path("a.net"));
+    EXPECT_EQ(Read(Path("a.net")), saved);
+    EXPECT_EQ(fs::status(Path("a.net")).permissions(), fs::perms(0444));
+    fs::permissions(Path("a.net"), fs::perms(0644));
+
+    Outputs({0.5, 0.5});
+    std::vector<double> errors(2, std::numeric_limits<double>::infinity());
+    Backpropagate_(errors.data(), 0.5, 0.0);
+    Save(Path("a.net"));
+    Save(Path("fresh.net"));
+    EXPECT_EQ(Read(Path("a.net")), saved);
+    EXPECT_EQ(Params(Path("a.net")), std::pair(3, 2));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 1) << "nothing new, nothing aside";
+}
+
+// A seed variable that holds no number in range is ignored, as when unset:
+// each start draws other weights.
+TEST_F(NeuralTest, SeedVariableOutOfRangeIsIgnored) {
+    auto startingOutputs = [this](const char* seed) {
+        ::setenv("VERITOPE_NEURAL_SEED", seed, 1);
+        Initialize_();
+        New({2, 6, 3});
+        return Outputs({0.3, 0.8});
+    };
+    for (const char* seed : {"-1", "18446744073709551616", "12x"})
+        EXPECT_NE(startingOutputs(seed), startingOutputs(seed)) << seed;
+    EXPECT_EQ(startingOutputs("18446744073709551615"), startingOutputs("18446744073709551615"));
+}
+
 TEST_F(NeuralTest, RefusedFilesAndShapesLeaveTheNetworkAsItWas) {
     const Bytes good = File({2, 3, 2});
     auto with = [&](size_t at, std::vector<uint8_t> bytes) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
@@ -155,6 +156,22 @@ TEST(PrngLibrary, TheSeedVariableRepeatsARunAndIsTheSeedExport) {
         EXPECT_NE(DrawsOfAProcess(seed), DrawsOfAProcess(seed)) << (seed ? seed : "unset");
     }
     EXPECT_EQ(DrawsOfAProcess("18446744073709551615"), DrawsOfAProcess("18446744073709551615"));
+}
+
+// A refused value is reported on one short line however long it is.
+TEST(PrngLibrary, TheRefusalOfALongSeedIsOneLine) {
+    ::setenv("VERITOPE_PRNG_SEED", (std::string(100000, '9') + "\nx").c_str(), 1);
+    FILE* process = ::popen(PRNG_DRAWS_PATH " 1 2>&1 >/dev/null", "r");
+    ::unsetenv("VERITOPE_PRNG_SEED");
+    ASSERT_NE(process, nullptr);
+    std::string report;
+    char buffer[4096];
+    while (size_t got = std::fread(buffer, 1, sizeof buffer, process))
+        report.append(buffer, got);
+    EXPECT_EQ(::pclose(process), 0);
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report.substr(0, 300);
+    EXPECT_LT(report.size(), 160u);
+    EXPECT_EQ(report.rfind("PRNG: VERITOPE_PRNG_SEED=\"9999", 0), 0u) << report.substr(0, 300);
 }
 
 TEST(PrngLibrary, ExportsTheFourEntriesAlone) {
