@@ -20,10 +20,9 @@ void CheckConsistent(const ribbonmill::TapeMachine& m) {
             std::abort();
     }
     const ribbonmill::clsTape& tape = m.Tape();
-    const ribbonmill::clsTapeElement* cell = tape.left;
-    for (int i = 0; i < ribbonmill::clsTape::kBoxes - 1; ++i)
-        cell = cell->n;
-    if (cell != tape.right)
+    if (tape.right != tape.left + ribbonmill::clsTape::kBoxes - 1 || tape.left < tape.LeftEnd() ||
+        tape.right > tape.RightEnd() || tape.cur != tape.left + tape.curoffset ||
+        tape.cur < tape.LeftEnd() || tape.cur > tape.RightEnd())
         std::abort();
 }
 

@@ -91,6 +91,9 @@ bool ReadTape(Reader& reader, TapeRecords& tape) {
         if (flag.size() != 2 || (flag[0] != 'C' && flag[0] != 'X') ||
             (flag[1] != 'L' && flag[1] != 'R' && flag[1] != 'X'))
             return false;
+        // No file the program writes holds more cells than a tape.
+        if (tape.symbols.size() >= static_cast<std::size_t>(clsTape::kMaxCells))
+            return false;
         const auto index = static_cast<int64_t>(tape.symbols.size());
         const auto mark = [index](int64_t& at) {
             if (at >= 0)
@@ -123,10 +126,10 @@ std::string MachineText(const TapeMachine& machine) {
     const clsTape& tape = machine.Tape();
     writer.WriteInteger(tape.curoffset);
     writer.EndRecord();
-    for (const clsTapeElement* cell = &tape.LeftEnd(); cell != nullptr; cell = cell->n) {
+    for (clsTape::Cell cell = tape.LeftEnd(); cell <= tape.RightEnd(); ++cell) {
         const char flag[2] = {cell == tape.cur ? 'C' : 'X',
                               cell == tape.left ? 'L' : (cell == tape.right ? 'R' : 'X')};
-        record({std::string_view(flag, 2), clsTape::Symb2String(cell->symbol, false)});
+        record({std::string_view(flag, 2), clsTape::Symb2String(tape.Symbol(cell), false)});
     }
     record({kEnd, kEnd});
     for (int row = 0; row < static_cast<int>(machine.Rules().size()); ++row) {

@@ -17,13 +17,13 @@
 //   direction, new state, as the rule table shows them; "E","E","E","E","E".
 //
 // Reading is strict, so that a machine read is one the program could have
-// written: distinct states, the current state listed, N from 0 to 10, exactly
-// one head, first and last window cell, the last 19 cells after the first and
-// the head `curoffset` cells from it, and the complete rule table in table
-// order (a missing, doubled or extra row refuses the file at that row) with
-// directions "Left" and "Right" to a listed state or "STOP" twice, and written
-// symbols below N. A state named "E" does not end the rules: only the five
-// "E" fields do.
+// written: distinct states, the current state listed, N from 0 to 10, at most
+// the cells of a full tape, exactly one head, first and last window cell, the
+// last 19 cells after the first and the head `curoffset` cells from it, and
+// the complete rule table in table order (a missing, doubled or extra row
+// refuses the file at that row) with directions "Left" and "Right" to a listed
+// state or "STOP" twice, and written symbols below N. A state named "E" does
+// not end the rules: only the five "E" fields do.
 
 namespace ribbonmill {
 

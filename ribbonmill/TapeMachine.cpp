@@ -169,15 +169,19 @@ StepResult TapeMachine::ExecuteStep() {
     if (current_ == kStop)
         return StepResult::Halted;
     clsTape& tape = *tape_;
-    const int16_t symbol = tape.cur->symbol;
+    const int16_t symbol = tape.Symbol(tape.cur);
     // The table is complete and in order, so the first row of (state, symbol)
     // is the only one, at its place.
     if (symbol >= symbolCount_)
         return StepResult::NoRule;
     const int row = current_ * (symbolCount_ + 1) + symbol + 1;
     const Rule& rule = rules_[static_cast<std::size_t>(row)];
+    // A head at its window's edge scrolls the window first, which adds the
+    // same cell the head then moves onto.
+    if (!rule.Halts() && !tape.CanMoveCur(rule.direction == Direction::Left ? -1 : 1))
+        return StepResult::TapeFull;
     selected_ = row;
-    tape.cur->symbol = rule.newSymbol;
+    tape.SetSymbol(tape.cur, rule.newSymbol);
     if (view_ != nullptr && tape.curoffset >= 0 && tape.curoffset < clsTape::kBoxes)
         view_->ShowBox(tape.curoffset);
     if (rule.direction == Direction::Left) {

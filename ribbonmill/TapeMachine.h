@@ -40,7 +40,7 @@ struct Rule {
     bool operator==(const Rule&) const = default;
 };
 
-enum class StepResult { Halted, NoRule, Stepped };
+enum class StepResult { Halted, NoRule, TapeFull, Stepped };
 enum class AddStateResult { Added, Empty, NamedStop, Exists, Unstorable };
 
 class TapeMachine {
@@ -93,7 +93,9 @@ public:
     void SyncRules();
 
     // One step of the machine. Halted when the current state is "STOP"; NoRule
-    // when the symbol under the head has no row (a digit >= N). Otherwise the
+    // when the symbol under the head has no row (a digit >= N); TapeFull when
+    // the rule would move the head past an end of a tape that holds its most
+    // cells. Those three change nothing. Otherwise the
     // rule's row becomes the selected one, the head's cell takes the written
     // symbol, the head moves (a head in the window's edge box scrolls the
     // window first, so that it keeps that box) and the state changes.

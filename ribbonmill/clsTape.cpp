@@ -1,5 +1,7 @@
 #include "clsTape.h"
 
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace ribbonmill {
@@ -13,21 +15,25 @@ constexpr int32_t MiddleBox() {
     return sum % 2 == 0 ? half : (half % 2 == 0 ? half : half + 1);
 }
 
+bool IsSymbol(int symbol) {
+    return symbol >= -1 && symbol <= 9;
+}
+
 } // namespace
 
+clsTape::Block clsTape::NewBlock() {
+    Block block(new int8_t[static_cast<std::size_t>(kBlockCells)]);
+    std::memset(block.get(), -1, static_cast<std::size_t>(kBlockCells)); // blank
+    return block;
+}
+
 clsTape::clsTape(TapeView* view) : view_(view) {
-    clsTapeElement* previous = nullptr;
-    for (int i = 0; i < kBoxes; ++i) {
-        clsTapeElement* cell = NewCell();
-        cell->p = previous;
-        if (previous != nullptr)
-            previous->n = cell;
-        previous = cell;
-    }
-    left = &cells_.front();
-    right = &cells_.back();
+    right_.push_back(NewBlock());
+    end_ = kBoxes;
+    left = 0;
+    right = kBoxes - 1;
     curoffset = MiddleBox();
-    cur = &cells_[static_cast<std::size_t>(curoffset)];
+    cur = curoffset;
     if (view_ != nullptr)
         view_->UpdateCur(curoffset);
 }
@@ -39,66 +45,61 @@ clsTape::clsTape(std::span<const int16_t> symbols, std::size_t leftIndex, int32_
     if (leftIndex + kBoxes > symbols.size() || head < 0 ||
         head >= static_cast<int64_t>(symbols.size()))
         throw std::invalid_argument("the window or the head lies outside the tape's cells");
-    clsTapeElement* previous = nullptr;
-    for (const int16_t symbol : symbols) {
-        clsTapeElement* cell = NewCell();
-        cell->symbol = symbol;
-        cell->p = previous;
-        if (previous != nullptr)
-            previous->n = cell;
-        previous = cell;
-    }
-    left = &cells_[leftIndex];
-    right = &cells_[leftIndex + kBoxes - 1];
-    cur = &cells_[static_cast<std::size_t>(head)];
+    if (symbols.size() > static_cast<std::size_t>(kMaxCells) ||
+        !std::all_of(symbols.begin(), symbols.end(), IsSymbol))
+        throw std::invalid_argument("more cells than a tape holds, or a symbol not -1 to 9");
+    end_ = static_cast<Cell>(symbols.size());
+    right_.resize(static_cast<std::size_t>((end_ + kBlockCells - 1) / kBlockCells));
+    for (Block& block : right_)
+        block = NewBlock();
+    for (Cell cell = 0; cell < end_; ++cell)
+        Byte(cell) = static_cast<int8_t>(symbols[static_cast<std::size_t>(cell)]);
+    left = static_cast<Cell>(leftIndex);
+    right = left + kBoxes - 1;
+    cur = head;
 }
 
-void clsTape::Move(int dir) {
-    if (dir == -1) {
-        if (left->p == nullptr) {
-            clsTapeElement* cell = NewCell();
-            cell->n = left;
-            left->p = cell;
-        }
-        left = left->p;
-        right = right->p;
-    } else {
-        if (right->n == nullptr) {
-            clsTapeElement* cell = NewCell();
-            cell->p = right;
-            right->n = cell;
-        }
-        right = right->n;
-        left = left->n;
-    }
+clsTape::~clsTape() = default;
+
+bool clsTape::Grow(int dir) {
+    if (Full())
+        return false;
+    const Cell cell = dir == -1 ? begin_ - 1 : end_;
+    std::vector<Block>& blocks = cell >= 0 ? right_ : left_;
+    const auto block = static_cast<std::size_t>((cell >= 0 ? cell : ~cell) >> kBlockBits);
+    if (block == blocks.size())
+        blocks.push_back(NewBlock());
+    if (dir == -1)
+        --begin_;
+    else
+        ++end_;
+    return true;
+}
+
+bool clsTape::Move(int dir) {
+    dir = dir == -1 ? -1 : 1;
+    if (AtEnd(dir == -1 ? left : right, dir) && !Grow(dir))
+        return false;
+    left += dir;
+    right += dir;
     // The head stays on its cell, so its place in the window shifts.
-    curoffset -= dir == -1 ? -1 : 1;
+    curoffset -= dir;
     if (view_ != nullptr) {
         view_->ShowBoxes();
         view_->UpdateCur(curoffset);
     }
+    return true;
 }
 
-void clsTape::MoveCur(int dir) {
-    if (dir == -1) {
-        if (cur->p == nullptr) {
-            clsTapeElement* cell = NewCell();
-            cell->n = cur;
-            cur->p = cell;
-        }
-        cur = cur->p;
-        --curoffset;
-    } else {
-        if (cur->n == nullptr) {
-            clsTapeElement* cell = NewCell();
-            cell->p = cur;
-            cur->n = cell;
-        }
-        cur = cur->n;
-        ++curoffset;
-    }
+bool clsTape::MoveCur(int dir) {
+    dir = dir == -1 ? -1 : 1;
+    if (AtEnd(cur, dir) && !Grow(dir))
+        return false;
+    cur += dir;
+    curoffset += dir;
     if (view_ != nullptr)
         view_->UpdateCur(curoffset);
+    return true;
 }
 
 std::string clsTape::Symb2String(int16_t symb, bool isShort) {
@@ -115,23 +116,31 @@ int16_t clsTape::String2Symb(std::string_view st) {
 }
 
 void clsTape::Change(int ind, std::string_view text) {
-    Box(ind).symbol = String2Symb(text);
+    SetSymbol(Box(ind), String2Symb(text));
 }
 
-clsTapeElement& clsTape::Box(int ind) const {
+clsTape::Cell clsTape::Box(int ind) const {
     if (ind < 0 || ind >= kBoxes)
         throw std::out_of_range("no box " + std::to_string(ind));
-    clsTapeElement* cell = left;
-    for (int i = 0; i < ind; ++i)
-        cell = cell->n;
-    return *cell;
+    return left + ind;
 }
 
-clsTapeElement& clsTape::LeftEnd() const {
-    clsTapeElement* cell = left;
-    while (cell->p != nullptr)
-        cell = cell->p;
-    return *cell;
+int16_t clsTape::Symbol(Cell cell) const {
+    if (cell < begin_ || cell >= end_)
+        throw std::out_of_range("no cell " + std::to_string(cell));
+    return Byte(cell);
+}
+
+void clsTape::SetSymbol(Cell cell, int16_t symbol) {
+    if (cell < begin_ || cell >= end_ || !IsSymbol(symbol))
+        throw std::out_of_range("no cell " + std::to_string(cell) + " or no symbol " +
+                                std::to_string(symbol));
+    Byte(cell) = static_cast<int8_t>(symbol);
+}
+
+std::size_t clsTape::MemoryBytes() const {
+    return sizeof(*this) + (right_.capacity() + left_.capacity()) * sizeof(Block) +
+           (right_.size() + left_.size()) * static_cast<std::size_t>(kBlockCells);
 }
 
 } // namespace ribbonmill

@@ -130,6 +130,11 @@ private:
     void BuildRules();
     void ConnectTape();
 
+    // Scrolls the tape's window; a full tape that cannot add the cell says so.
+    void MoveWindow(int dir);
+    // The message of a run, a step or a scroll that meets the tape's limit.
+    void ShowTapeFull();
+
     // What the tape and the machine tell the window.
     void ShowBox(int box) override;
     void ShowBoxes() override;

@@ -47,6 +47,10 @@ bool frmRibbonmill::ExecuteStep() {
         ShowDeferred();
         platform::MessageBox("No rule found for this symbol", "Cannot run machine");
         return false;
+    case StepResult::TapeFull:
+        ShowDeferred();
+        ShowTapeFull();
+        return false;
     case StepResult::Stepped:
         break;
     }

@@ -1,6 +1,7 @@
 // frmRibbonmill: the tape row, its scroll buttons and head marker, and the
 // boxes' editing, head placing and scrolling by keys.
 
+#include "Dialogs.h"
 #include "InputEvents.h"
 #include "Surface.h"
 #include "SurfaceLine.h"
@@ -10,7 +11,6 @@
 #include <QPushButton>
 
 using ribbonmill::clsTape;
-using ribbonmill::clsTapeElement;
 
 namespace {
 
@@ -75,13 +75,13 @@ void frmRibbonmill::ShowBoxes() {
         deferredBoxes_ = (1u << kBoxes) - 1;
         return;
     }
-    const clsTapeElement* cell = machine_->Tape().left;
-    for (int i = 0; i < kBoxes; ++i, cell = cell->n)
-        ShowSymbol(i, cell->symbol);
+    const clsTape& tape = machine_->Tape();
+    for (int i = 0; i < kBoxes; ++i)
+        ShowSymbol(i, tape.Symbol(tape.left + i));
 }
 
 void frmRibbonmill::ShowBoxNow(int box) {
-    ShowSymbol(box, machine_->Tape().Box(box).symbol);
+    ShowSymbol(box, machine_->Tape().BoxSymbol(box));
 }
 
 void frmRibbonmill::ShowSymbol(int box, int16_t symbol) {
@@ -95,12 +95,22 @@ void frmRibbonmill::ShowSymbol(int box, int16_t symbol) {
     showing_ = false;
 }
 
+void frmRibbonmill::ShowTapeFull() {
+    static_assert(clsTape::kMaxCells == 10'000'000, "the message names the tape's limit");
+    platform::MessageBox("The tape cannot grow beyond 10,000,000 cells", "Cannot run machine");
+}
+
+void frmRibbonmill::MoveWindow(int dir) {
+    if (!machine_->Tape().Move(dir))
+        ShowTapeFull();
+}
+
 void frmRibbonmill::cmdLeft_Click() {
-    machine_->Tape().Move(-1);
+    MoveWindow(-1);
 }
 
 void frmRibbonmill::cmdRight_Click() {
-    machine_->Tape().Move(1);
+    MoveWindow(1);
 }
 
 void frmRibbonmill::cmdClear_Click() {
@@ -143,14 +153,14 @@ void frmRibbonmill::txtTape_DblClick(int index) {
 bool frmRibbonmill::txtTape_KeyDown(int index, const platform::KeyEvent& key) {
     if (key.key == Qt::Key_Right) {
         if (index == kBoxes - 1)
-            machine_->Tape().Move(1);
+            MoveWindow(1);
         else
             txtTape[static_cast<std::size_t>(index + 1)]->setFocus(Qt::TabFocusReason);
         return true;
     }
     if (key.key == Qt::Key_Left) {
         if (index == 0)
-            machine_->Tape().Move(-1);
+            MoveWindow(-1);
         else
             txtTape[static_cast<std::size_t>(index - 1)]->setFocus(Qt::TabFocusReason);
         return true;

@@ -76,7 +76,7 @@ TEST(MachineFile, TapeOutsideTheWindowAndGrownCellsComeBack) {
     for (int i = 0; i < 13; ++i)
         m.Tape().MoveCur(-1);
     m.Tape().Change(19, "7");
-    m.Tape().cur->symbol = 3;
+    m.Tape().SetSymbol(m.Tape().cur, 3);
     EXPECT_EQ(m.Tape().curoffset, -2);
     const auto path = TempFile("outside.qmx");
     ASSERT_TRUE(SaveMachine(path, m));
@@ -86,8 +86,8 @@ TEST(MachineFile, TapeOutsideTheWindowAndGrownCellsComeBack) {
     TapeMachine back;
     ASSERT_EQ(LoadMachine(path, back), LoadResult::Loaded);
     EXPECT_EQ(back.Tape().curoffset, -2);
-    EXPECT_EQ(back.Tape().cur->symbol, 3);
-    EXPECT_EQ(back.Tape().right->symbol, 7);
+    EXPECT_EQ(back.Tape().Symbol(back.Tape().cur), 3);
+    EXPECT_EQ(back.Tape().Symbol(back.Tape().right), 7);
     EXPECT_EQ(back.Tape().CellCount(), m.Tape().CellCount());
     EXPECT_EQ(MachineText(back), text);
 
@@ -152,7 +152,7 @@ TEST(MachineFile, DamagedFilesAreRefusedAndLeaveAConsistentMachine) {
             EXPECT_EQ(m.RuleIndex(r.oldState, r.oldSymbol), row) << f.what;
             EXPECT_EQ(r.Halts(), r.newState == kStop) << f.what;
         }
-        EXPECT_EQ(m.Tape().cur, &m.Tape().Box(m.Tape().curoffset)) << f.what;
+        EXPECT_EQ(m.Tape().cur, m.Tape().left + m.Tape().curoffset) << f.what;
         EXPECT_LT(m.SelectedRule(), static_cast<int>(m.Rules().size())) << f.what;
     }
     // The damage above is the only one: without it the files load.

@@ -99,11 +99,11 @@ TEST(TapeMachine, StepsHaltsAndFindsNoRule) {
     m.Tape().Change(9, "1");
     EXPECT_EQ(m.ExecuteStep(), StepResult::Stepped);
     EXPECT_EQ(m.SelectedRule(), 0);
-    EXPECT_EQ(m.Tape().Box(10).symbol, 1);
+    EXPECT_EQ(m.Tape().BoxSymbol(10), 1);
     EXPECT_EQ(m.Tape().curoffset, 9);
     EXPECT_EQ(view.boxes, std::vector<int>{10});
     EXPECT_EQ(m.ExecuteStep(), StepResult::Stepped);
-    EXPECT_EQ(m.Tape().Box(9).symbol, 0);
+    EXPECT_EQ(m.Tape().BoxSymbol(9), 0);
     EXPECT_EQ(m.Tape().curoffset, 9) << "a halting rule leaves the head";
     EXPECT_EQ(m.CurrentState(), kStop);
     EXPECT_EQ(m.ExecuteStep(), StepResult::Halted);
@@ -111,7 +111,7 @@ TEST(TapeMachine, StepsHaltsAndFindsNoRule) {
     m.SetCurrentState(0);
     m.Tape().Change(9, "5");
     EXPECT_EQ(m.ExecuteStep(), StepResult::NoRule);
-    EXPECT_EQ(m.Tape().Box(9).symbol, 5);
+    EXPECT_EQ(m.Tape().BoxSymbol(9), 5);
     // The digit just above the highest one, with a next state whose rows would
     // follow in the table.
     m.AddState("B");
@@ -119,7 +119,7 @@ TEST(TapeMachine, StepsHaltsAndFindsNoRule) {
     m.Tape().Change(9, "2");
     m.SetSymbolCount(2);
     EXPECT_EQ(m.ExecuteStep(), StepResult::NoRule);
-    EXPECT_EQ(m.Tape().Box(9).symbol, 2);
+    EXPECT_EQ(m.Tape().BoxSymbol(9), 2);
     EXPECT_EQ(m.CurrentState(), 0);
 }
 
@@ -133,7 +133,7 @@ TEST(TapeMachine, LoadedHaltingRulesGoToStop) {
     m.SetCurrentState(0);
     EXPECT_EQ(m.ExecuteStep(), StepResult::Stepped);
     EXPECT_EQ(m.CurrentState(), kStop);
-    EXPECT_EQ(m.Tape().Box(10).symbol, 1);
+    EXPECT_EQ(m.Tape().BoxSymbol(10), 1);
     EXPECT_EQ(m.Tape().curoffset, 10);
     EXPECT_EQ(m.ExecuteStep(), StepResult::Halted);
 }
@@ -148,8 +148,8 @@ TEST(TapeMachine, AHeadAtTheWindowsEdgeKeepsItsBox) {
     EXPECT_EQ(m.Tape().curoffset, 19);
     m.ExecuteStep();
     EXPECT_EQ(m.Tape().curoffset, 19);
-    EXPECT_EQ(m.Tape().Box(19).symbol, -1);
-    EXPECT_EQ(m.Tape().Box(18).symbol, 1);
+    EXPECT_EQ(m.Tape().BoxSymbol(19), -1);
+    EXPECT_EQ(m.Tape().BoxSymbol(18), 1);
     EXPECT_EQ(m.Tape().CellCount(), 21u);
     // Leftwards the same at box 0.
     m.SetContinue(2, Direction::Left, 0);
@@ -162,4 +162,36 @@ TEST(TapeMachine, AHeadAtTheWindowsEdgeKeepsItsBox) {
     m.Tape().MoveCur(-1);
     m.ExecuteStep();
     EXPECT_EQ(m.Tape().curoffset, -2);
+}
+
+TEST(TapeMachine, ARunawayMachineStopsAtTheTapesLimit) {
+    TapeMachine m;
+    m.AddState("A");
+    m.SetSymbolCount(1);
+    m.SetNewSymbol(m.RuleIndex(0, -1), 0);
+    m.SetCurrentState(0);
+    // Nine steps from box 10 to box 19 of the twenty cells, then a new cell a step.
+    int64_t steps = 0;
+    StepResult result;
+    while ((result = m.ExecuteStep()) == StepResult::Stepped)
+        ++steps;
+    EXPECT_EQ(result, StepResult::TapeFull);
+    EXPECT_EQ(steps, 9 + clsTape::kMaxCells - 20);
+    const clsTape& tape = m.Tape();
+    EXPECT_EQ(tape.CellCount(), static_cast<std::size_t>(clsTape::kMaxCells));
+    EXPECT_LE(tape.MemoryBytes(), clsTape::kMaxCells + (1u << 20));
+    // The refused step changed nothing.
+    EXPECT_EQ(m.CurrentState(), 0);
+    EXPECT_EQ(tape.curoffset, 19);
+    EXPECT_EQ(tape.cur, tape.RightEnd());
+    EXPECT_EQ(tape.BoxSymbol(19), -1);
+    EXPECT_EQ(tape.BoxSymbol(18), 0);
+    EXPECT_EQ(m.ExecuteStep(), StepResult::TapeFull);
+    // A halting rule needs no cell.
+    m.SetHalting(m.RuleIndex(0, -1));
+    EXPECT_EQ(m.ExecuteStep(), StepResult::Stepped);
+    EXPECT_EQ(tape.BoxSymbol(19), 0);
+    m.ClearTape();
+    EXPECT_EQ(m.Tape().CellCount(), 20u);
+    EXPECT_LE(m.Tape().MemoryBytes(), 128u * 1024) << "the cells went with the old tape";
 }

@@ -4,28 +4,19 @@
 #include <gtest/gtest.h>
 
 using ribbonmill::clsTape;
-using ribbonmill::clsTapeElement;
 
 namespace {
 
-// Checks the tape's invariants: no gaps, ends without neighbours, the window
-// 20 cells wide and the head curoffset cells from its first cell.
+// Checks the tape's invariants: the window 20 cells wide on the tape, the head
+// on the tape curoffset cells from the window's first cell.
 void ExpectWhole(const clsTape& tape) {
-    std::size_t count = 0;
-    int leftAt = -1, rightAt = -1, curAt = -1;
-    for (const clsTapeElement* cell = &tape.LeftEnd(); cell != nullptr; cell = cell->n) {
-        if (cell->n != nullptr) {
-            ASSERT_EQ(cell->n->p, cell);
-        }
-        leftAt = cell == tape.left ? static_cast<int>(count) : leftAt;
-        rightAt = cell == tape.right ? static_cast<int>(count) : rightAt;
-        curAt = cell == tape.cur ? static_cast<int>(count) : curAt;
-        ++count;
-    }
-    EXPECT_EQ(count, tape.CellCount());
-    ASSERT_GE(leftAt, 0);
-    EXPECT_EQ(rightAt, leftAt + 19);
-    EXPECT_EQ(curAt, leftAt + tape.curoffset);
+    EXPECT_EQ(tape.CellCount(), static_cast<std::size_t>(tape.RightEnd() - tape.LeftEnd() + 1));
+    EXPECT_GE(tape.left, tape.LeftEnd());
+    EXPECT_EQ(tape.right, tape.left + 19);
+    EXPECT_LE(tape.right, tape.RightEnd());
+    EXPECT_EQ(tape.cur, tape.left + tape.curoffset);
+    EXPECT_GE(tape.cur, tape.LeftEnd());
+    EXPECT_LE(tape.cur, tape.RightEnd());
 }
 
 } // namespace
@@ -37,7 +28,7 @@ TEST(clsTape, NewTapeIsTwentyBlanksWithTheHeadAtTen) {
     EXPECT_EQ(tape.curoffset, 10);
     EXPECT_EQ(view.marker, std::vector<int32_t>{10});
     for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(tape.Box(i).symbol, -1);
+        EXPECT_EQ(tape.BoxSymbol(i), -1);
     ExpectWhole(tape);
 }
 
@@ -48,7 +39,7 @@ TEST(clsTape, ScrollingAddsCellsOnlyPastTheEnds) {
     tape.Move(-1);
     tape.Move(-1);
     EXPECT_EQ(tape.CellCount(), 22u);
-    EXPECT_EQ(tape.Box(2).symbol, 4);
+    EXPECT_EQ(tape.BoxSymbol(2), 4);
     EXPECT_EQ(tape.curoffset, 12);
     tape.Move(1);
     tape.Move(1);
@@ -57,7 +48,7 @@ TEST(clsTape, ScrollingAddsCellsOnlyPastTheEnds) {
     EXPECT_EQ(tape.CellCount(), 23u);
     // The cell of box 0 moved to the left of the window with the head's cell.
     tape.Change(19, "9");
-    EXPECT_EQ(tape.right->symbol, 9);
+    EXPECT_EQ(tape.Symbol(tape.right), 9);
     EXPECT_EQ(tape.curoffset, 9);
     EXPECT_EQ(view.rows, 5);
     EXPECT_EQ(view.marker.back(), 9);
@@ -98,11 +89,37 @@ TEST(clsTape, TextConversions) {
 TEST(clsTape, BuiltFromCellsKeepsItsWindowAndHead) {
     const std::vector<int16_t> cells = {1, -1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, -1, 5};
     clsTape tape(cells, 2, -2);
-    EXPECT_EQ(tape.cur->symbol, 1);
-    EXPECT_EQ(tape.left->symbol, 2);
-    EXPECT_EQ(tape.right->symbol, -1);
+    EXPECT_EQ(tape.Symbol(tape.cur), 1);
+    EXPECT_EQ(tape.Symbol(tape.left), 2);
+    EXPECT_EQ(tape.Symbol(tape.right), -1);
     ExpectWhole(tape);
     EXPECT_THROW(clsTape(cells, 4, 0), std::invalid_argument);
     EXPECT_THROW(clsTape(cells, 0, 23), std::invalid_argument);
     EXPECT_THROW(clsTape(cells, 0, -1), std::invalid_argument);
+}
+
+TEST(clsTape, AFullTapeMovesOnlyWhereItsCellsAre) {
+    // A full tape whose window and head stand at its left end.
+    const std::vector<int16_t> cells(clsTape::kMaxCells, 3);
+    clsTape tape(cells, 0, 0);
+    EXPECT_TRUE(tape.Full());
+    EXPECT_LE(tape.MemoryBytes(), clsTape::kMaxCells + (1u << 20)) << "a byte a cell";
+    EXPECT_FALSE(tape.CanMoveCur(-1));
+    EXPECT_FALSE(tape.MoveCur(-1));
+    EXPECT_FALSE(tape.Move(-1));
+    EXPECT_EQ(tape.cur, 0);
+    EXPECT_EQ(tape.left, 0);
+    EXPECT_EQ(tape.curoffset, 0);
+    EXPECT_EQ(tape.CellCount(), cells.size());
+    // Over cells it has, it moves.
+    EXPECT_TRUE(tape.MoveCur(1));
+    EXPECT_TRUE(tape.Move(1));
+    EXPECT_EQ(tape.curoffset, 0);
+    EXPECT_EQ(tape.Symbol(tape.RightEnd()), 3);
+    ExpectWhole(tape);
+    const std::vector<int16_t> tooMany(clsTape::kMaxCells + 1, -1);
+    EXPECT_THROW(clsTape(tooMany, 0, 0), std::invalid_argument);
+    EXPECT_THROW(clsTape(std::vector<int16_t>(20, 10), 0, 0), std::invalid_argument);
+    EXPECT_THROW(tape.SetSymbol(tape.RightEnd() + 1, 0), std::out_of_range);
+    EXPECT_THROW(tape.Symbol(tape.LeftEnd() - 1), std::out_of_range);
 }

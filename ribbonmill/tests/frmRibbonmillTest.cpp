@@ -122,10 +122,10 @@ TEST_F(Ribbonmill, LoadsBlankWithTheEditorDisabled) {
 
 TEST_F(Ribbonmill, TapeBoxesEditMoveTheHeadAndScroll) {
     Form().txtTape[4]->setText("7");
-    EXPECT_EQ(Form().Machine().Tape().Box(4).symbol, 7);
+    EXPECT_EQ(Form().Machine().Tape().BoxSymbol(4), 7);
     Form().txtTape[5]->setText("x");
     EXPECT_EQ(Form().txtTape[5]->text(), " ");
-    EXPECT_EQ(Form().Machine().Tape().Box(5).symbol, -1);
+    EXPECT_EQ(Form().Machine().Tape().BoxSymbol(5), -1);
     Form().txtTape_DblClick(3);
     EXPECT_EQ(Form().Machine().Tape().curoffset, 3);
     EXPECT_EQ(MarkerBox(), 3);
@@ -222,6 +222,47 @@ TEST_F(Ribbonmill, RunEndsAtAMissingRuleWithItsMessage) {
     Form().cmbMachine->Choose(0);
     Form().cmdStep->click();
     EXPECT_EQ(Form().Machine().Tape().curoffset, 13);
+}
+
+TEST_F(Ribbonmill, RunStepAndScrollingMeetTheTapesLimitWithItsMessage) {
+    using ribbonmill::clsTape;
+    // A machine that writes 0 on every blank and moves right forever.
+    AddState("A");
+    Form().cmbAvailable->Choose(1);
+    Form().lstRules->ClickRow(0);
+    Form().cmbSymbol->Choose(1);
+    Form().cmbMachine->Choose(1);
+    Form().sldSpeed->SetValue(4);
+    dialogs_.AnswerMessage(MessageResult::Ok);
+    Form().cmdRun->click();
+    const QString full = "The tape cannot grow beyond 10,000,000 cells|Cannot run machine|" + kNoIcon;
+    EXPECT_EQ(Shown(), full);
+    EXPECT_EQ(Form().cmdRun->text(), "Run");
+    EXPECT_EQ(Form().cmbMachine->Text(), "A");
+    EXPECT_EQ(Form().Machine().Tape().CellCount(), static_cast<std::size_t>(clsTape::kMaxCells));
+    EXPECT_LE(Form().Machine().Tape().MemoryBytes(), clsTape::kMaxCells + (1u << 20));
+    EXPECT_EQ(MarkerBox(), 19);
+    EXPECT_EQ(Form().txtTape[18]->text(), "0");
+    EXPECT_EQ(Form().txtTape[19]->text(), " ");
+    // Step, the last box's arrow key and the right scroll button meet it too.
+    dialogs_.AnswerMessage(MessageResult::Ok);
+    Form().cmdStep->click();
+    EXPECT_EQ(Shown(), full);
+    dialogs_.AnswerMessage(MessageResult::Ok);
+    EXPECT_TRUE(Form().txtTape_KeyDown(19, {Qt::Key_Right, 0}));
+    EXPECT_EQ(Shown(), full);
+    dialogs_.AnswerMessage(MessageResult::Ok);
+    Form().cmdRight->click();
+    EXPECT_EQ(Shown(), full);
+    EXPECT_EQ(Form().Machine().Tape().curoffset, 19);
+    EXPECT_EQ(Form().Machine().CurrentState(), 0);
+    // Scrolling back over the tape's cells needs no message.
+    Form().cmdLeft->click();
+    EXPECT_EQ(MarkerBox(), 20);
+    Form().cmdClear->click();
+    EXPECT_EQ(Form().Machine().Tape().CellCount(), 20u);
+    EXPECT_LE(Form().Machine().Tape().MemoryBytes(), 128u * 1024);
+    EXPECT_EQ(Form().txtTape[18]->text(), " ");
 }
 
 TEST_F(Ribbonmill, StopDuringAPauseEndsTheRunAfterIt) {
