@@ -183,7 +183,21 @@ void frmRibbonmill::ShowSelectedRule() {
     editorRow_ = row;
     lstRules->SetSelectedRow(row);
     if (row < 0) {
+        // The editor shows no rule's values, and continuing then starts from
+        // the defaults.
         lblWhen->setText("No rule selected.");
+        showing_ = true;
+        cmbSymbol->SetListIndex(-1);
+        cmbDirection->SetListIndex(-1);
+        cmbState->SetListIndex(-1);
+        showing_ = false;
+        for (const int option : {0, 1}) {
+            // An exclusive option is unticked only while it is not exclusive.
+            QRadioButton& button = optStop[option];
+            button.setAutoExclusive(false);
+            button.setChecked(false);
+            button.setAutoExclusive(true);
+        }
         EnableRuleControls(false, false);
         return;
     }
@@ -217,17 +231,16 @@ void frmRibbonmill::optStop_Click(int index) {
     } else {
         SetComboEnabled(lblDirection, cmbDirection, true);
         SetComboEnabled(lblState, cmbState, true);
-        // A halting row continues with its defaults: right, in its own state.
-        if (rule.Halts()) {
-            machine_->SetContinue(row, Direction::Right, rule.oldState);
-            showing_ = true;
-            cmbDirection->SetListIndex(1);
-            cmbState->SetListIndex(rule.oldState);
-            showing_ = false;
-        } else if (cmbDirection->ListIndex() >= 0 && cmbState->ListIndex() >= 0) {
-            machine_->SetContinue(row, cmbDirection->ListIndex() == 0 ? Direction::Left : Direction::Right,
-                                  cmbState->ListIndex());
-        }
+        // The row continues as the two combos show; one that shows nothing
+        // (after a load, before any rule was selected) gives the default:
+        // right, in the row's own state.
+        const Direction direction = cmbDirection->ListIndex() == 0 ? Direction::Left : Direction::Right;
+        const int32_t state = cmbState->ListIndex() >= 0 ? cmbState->ListIndex() : rule.oldState;
+        machine_->SetContinue(row, direction, state);
+        showing_ = true;
+        cmbDirection->SetListIndex(direction == Direction::Left ? 0 : 1);
+        cmbState->SetListIndex(state);
+        showing_ = false;
     }
     ShowRuleRow(row);
 }

@@ -190,20 +190,82 @@ TEST_F(Ribbonmill, RuleEditorFollowsTheSelectedRow) {
     EXPECT_EQ(Row(4), "B|0|1|STOP|STOP");
     EXPECT_FALSE(Form().cmbDirection->isEnabled());
     EXPECT_EQ(Form().cmbState->BackColor(), platform::kButtonFaceColor);
-    // Another row, then back: the halting row keeps its written symbol.
+    // Another row, then back: the halting row keeps its written symbol, and
+    // continues as the combos show, with the other row's values.
     Form().lstRules->ClickRow(0);
     EXPECT_EQ(Form().cmbState->Text(), "A");
     Form().lstRules->ClickRow(4);
     EXPECT_TRUE(Form().optStop[1].isChecked());
     EXPECT_EQ(Form().cmbSymbol->Text(), "1");
     Form().optStop.Click(0);
-    EXPECT_EQ(Row(4), "B|0|1|Right|B");
-    EXPECT_EQ(Form().cmbState->Text(), "B");
+    EXPECT_EQ(Row(4), "B|0|1|Right|A");
+    EXPECT_EQ(Form().cmbState->Text(), "A");
     // Lowering N keeps the selection on a row that remains.
     Form().cmbAvailable->Choose(1);
     EXPECT_EQ(Form().lstRules->RowCount(), 4);
     EXPECT_EQ(Form().lstRules->SelectedRow(), 3);
-    EXPECT_EQ(Row(3), "B|0|0|Right|B") << "the written 1 became the read symbol";
+    EXPECT_EQ(Row(3), "B|0|0|Right|A") << "the written 1 became the read symbol";
+}
+
+TEST_F(Ribbonmill, ContinuingAHaltingRuleTakesWhatTheCombosShow) {
+    AddState("A");
+    AddState("B");
+    Form().lstRules->ClickRow(0);
+    Form().cmbState->Choose(1);
+    Form().cmbDirection->Choose(0);
+    Form().optStop.Click(1);
+    EXPECT_EQ(Row(0), "A|(blank)|(blank)|STOP|STOP");
+    Form().optStop.Click(0);
+    EXPECT_EQ(Row(0), "A|(blank)|(blank)|Left|B");
+    EXPECT_EQ(Form().Machine().Rules()[0].newState, 1);
+    EXPECT_TRUE(Form().cmbState->isEnabled());
+    // After a load the combos show nothing: a halting row continues right, in
+    // its own state.
+    Form().optStop.Click(1);
+    const auto dir = std::filesystem::temp_directory_path() / "ribbonmill_continue";
+    std::filesystem::create_directories(dir);
+    const QString path = QString::fromStdString((dir / "halting.qmx").string());
+    dialogs_.AnswerMessage(MessageResult::Ok);
+    Form().SaveMachine(path);
+    Form().LoadMachine(path);
+    EXPECT_EQ(Form().cmbDirection->Text(), "");
+    EXPECT_EQ(Form().cmbState->Text(), "");
+    Form().lstRules->ClickRow(0);
+    EXPECT_TRUE(Form().optStop[1].isChecked());
+    Form().optStop.Click(0);
+    EXPECT_EQ(Row(0), "A|(blank)|(blank)|Right|A");
+    EXPECT_EQ(Form().cmbDirection->Text(), "Right");
+    EXPECT_EQ(Form().cmbState->Text(), "A");
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(Ribbonmill, ARefusedLoadLeavesTheEditorShowingNoRule) {
+    AddState("A");
+    Form().lstRules->ClickRow(1);
+    EXPECT_TRUE(Form().optStop[0].isChecked());
+    EXPECT_EQ(Form().cmbDirection->Text(), "Right");
+    const auto dir = std::filesystem::temp_directory_path() / "ribbonmill_refused";
+    std::filesystem::create_directories(dir);
+    {
+        std::ofstream out(dir / "cut.qmx", std::ios::binary);
+        out << "\"B\"\r\n\"STOP\"\r\n\"B\"\r\n\"2\"\r\n";
+    }
+    dialogs_.AnswerMessage(MessageResult::Ok);
+    Form().LoadMachine(QString::fromStdString((dir / "cut.qmx").string()));
+    EXPECT_EQ(Shown(), "Error opening file|Load|" + kCritical);
+    EXPECT_EQ(Form().lblWhen->text(), "No rule selected.");
+    EXPECT_FALSE(Form().optStop[0].isChecked());
+    EXPECT_FALSE(Form().optStop[1].isChecked());
+    for (auto* combo : {Form().cmbSymbol, Form().cmbDirection, Form().cmbState}) {
+        EXPECT_EQ(combo->Text(), "");
+        EXPECT_FALSE(combo->isEnabled());
+    }
+    // Selecting a rule shows it again.
+    Form().lstRules->ClickRow(0);
+    EXPECT_TRUE(Form().optStop[0].isChecked());
+    EXPECT_EQ(Form().cmbDirection->Text(), "Right");
+    EXPECT_EQ(Form().cmbState->Text(), "B");
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(Ribbonmill, RunEndsAtAMissingRuleWithItsMessage) {
