@@ -12,8 +12,10 @@
 //
 // On reading, a line's stage is its position in the file: the first field
 // must be a number that fits 16 bits but is otherwise ignored. A file is
-// refused whole when a field does not parse, a mean is not finite or lies
-// beyond the 32-bit range, or it holds more than kMaxStages records.
+// refused whole when a field does not parse (a mean beyond the range of a
+// double or not a number among them), or it holds more than kMaxStages
+// records. Every finite mean is read, so every file the program writes reads
+// back.
 
 namespace reactimer {
 

@@ -46,10 +46,41 @@ TEST(ResultsFileTest, TooManyRecordsOrADamagedFieldRefuseTheWholeFile) {
     ASSERT_TRUE(ReadResults(full, read));
     EXPECT_EQ(read.nums, 26);
     const std::string damaged[] = {full + "27,300\r\n", "40000,250", "x,250", "1,250\r\n2,abc", "1,250 ms",
-                                   "1,1,250", "1", "1,\"250", "\"1\",250", "1,1e10", "1,inf", "1,nan"};
+                                   "1,1,250", "1", "1,\"250", "\"1\",250", "1,inf", "1,-inf", "1,nan",
+                                   "1,1e400", "1,-1e400"};
     for (const std::string& text : damaged) {
         EXPECT_FALSE(ReadResults(text, read)) << text;
         EXPECT_EQ(read.nums, 26) << text;
     }
     EXPECT_FALSE(LoadResultsFile("/nonexistent/r.txt", read));
+}
+
+TEST(ResultsFileTest, EveryFiniteMeanItWritesReadsBack) {
+    // Means far beyond any measured time come from files; whatever the
+    // window holds it saves, and whatever it saves it opens again, on either
+    // side of zero.
+    const struct {
+        double mean;
+        const char* line;
+    } cases[] = {{2.5e20, "1,2.5E+20\r\n"},
+                 {3e9, "1,3000000000\r\n"},
+                 {-1e15, "1,-1E+15\r\n"},
+                 {1e300, "1,1E+300\r\n"},
+                 {-2147483648.0, "1,-2147483648\r\n"}};
+    const auto folder = std::filesystem::temp_directory_path() / ("reactimer_big_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    for (const auto& c : cases) {
+        StageMeans means{412, c.mean};
+        EXPECT_EQ(WriteResults(means, 2), std::string("1,412\r\n") + "2" + (c.line + 1)) << c.mean;
+        ASSERT_TRUE(SaveResultsFile(folder / "r.txt", means, 2));
+        StageResults read;
+        EXPECT_TRUE(LoadResultsFile(folder / "r.txt", read)) << c.mean;
+        EXPECT_EQ(read.nums, 2);
+        EXPECT_EQ(read.means[0], 412);
+        EXPECT_EQ(read.means[1], c.mean);
+        EXPECT_TRUE(ReadResults(c.line, read)) << c.line;
+        EXPECT_EQ(read.nums, 1);
+        EXPECT_EQ(read.means[0], c.mean);
+    }
+    std::filesystem::remove_all(folder);
 }
