@@ -30,20 +30,21 @@ struct Sampling {
 };
 Sampling SamplingFor(double n);
 
-// What a run tells its window. Sampled(k) runs when k samples are taken and k is a
-// multiple of kProgressEvery; Poll() at least every kPollEvery tosses. Either
-// returning false ends the run at once.
-class TossProgress {
-public:
-    virtual ~TossProgress() = default;
-    virtual bool Sampled(int k) = 0;
-    virtual bool Poll() = 0;
-};
-
 struct TossResult {
     double heads = 0;
     double tosses = 0; // fewer than N when the run was ended
     int samples = 0;   // entries of the share array filled
+};
+
+// What a run tells its window, with the run so far: its tosses, their heads and
+// the samples taken, all of the same moment. Sampled runs when the samples taken
+// are a multiple of kProgressEvery; Poll at least every kPollEvery tosses.
+// Either returning false ends the run at once.
+class TossProgress {
+public:
+    virtual ~TossProgress() = default;
+    virtual bool Sampled(const TossResult& sofar) = 0;
+    virtual bool Poll(const TossResult& sofar) = 0;
 };
 
 // Sample k is the share of heads after the integer part of (k + 1) * spacing tosses.
@@ -63,14 +64,14 @@ TossResult RunTosses(double n, std::array<double, kSamples>& share, Coin&& coin,
             next = std::floor((r.samples + 1) * sampling.spacing);
             if (r.samples % kProgressEvery == 0) {
                 untilPoll = kPollEvery;
-                if (!progress.Sampled(r.samples))
+                if (!progress.Sampled(r))
                     break;
                 continue;
             }
         }
         if (--untilPoll == 0) {
             untilPoll = kPollEvery;
-            if (!progress.Poll())
+            if (!progress.Poll(r))
                 break;
         }
     }

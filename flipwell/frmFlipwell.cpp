@@ -157,6 +157,10 @@ void frmFlipwell::closeEvent(QCloseEvent* event) {
 void frmFlipwell::cmdToss_Click() {
     N = flipwell::TossCount(txtTimes->text().toStdString());
     txtTimes->setText(PlainDecimal(N));
+    // Each Toss replaces the figures: nothing of an earlier run is kept, also when N is 0.
+    heads = 0;
+    tossesDone = 0;
+    samplesTaken = 0;
     if (N > 0)
         RunTosses(N);
     if (!unloaded_)
@@ -168,11 +172,15 @@ void frmFlipwell::RunTosses(double n) {
     class Progress final : public flipwell::TossProgress {
     public:
         explicit Progress(frmFlipwell& form) : form_(form) {}
-        bool Sampled(int k) override {
-            form_.prgToss->SetValue(k);
-            return Poll();
+        bool Sampled(const flipwell::TossResult& sofar) override {
+            form_.prgToss->SetValue(sofar.samples);
+            return Poll(sofar);
         }
-        bool Poll() override {
+        bool Poll(const flipwell::TossResult& sofar) override {
+            // A repaint while the messages run shows the run as it stands.
+            form_.heads = sofar.heads;
+            form_.tossesDone = sofar.tosses;
+            form_.samplesTaken = sofar.samples;
             platform::DoEvents();
             return !form_.unloaded_;
         }
@@ -182,17 +190,15 @@ void frmFlipwell::RunTosses(double n) {
     } progress(*this);
 
     heads = 0;
+    tossesDone = 0;
+    samplesTaken = 0;
     cmdToss->setEnabled(false);
     prgToss->SetMax(flipwell::SamplingFor(n).progressMax);
     prgToss->SetValue(0);
-    // heads counts as the run goes, so that a repaint during the run shows the heads so far.
-    const flipwell::TossResult result = flipwell::RunTosses(n, share, [this] {
-        const bool head = TossCoin();
-        if (head)
-            heads += 1;
-        return head;
-    }, progress);
+    const flipwell::TossResult result = flipwell::RunTosses(n, share, TossCoin, progress);
     heads = result.heads;
+    tossesDone = result.tosses;
+    samplesTaken = result.samples;
     prgToss->SetValue(0);
     cmdToss->setEnabled(true);
 }
@@ -200,11 +206,12 @@ void frmFlipwell::RunTosses(double n) {
 void frmFlipwell::Form_Paint() {
     surface->Clear();
     graphPoints.clear();
-    lblAllV->SetText(platform::FormatTrimmed(N));
+    // After a run tossesDone is N; during one, the tosses that heads counts.
+    lblAllV->SetText(platform::FormatTrimmed(tossesDone));
     lblSumV->SetText(platform::FormatTrimmed(heads));
-    if (N > 0) {
+    if (tossesDone > 0) {
         lblErr->SetVisible(true);
-        lblErrV->SetText(platform::FormatTrimmed(heads / N - 0.5));
+        lblErrV->SetText(platform::FormatTrimmed(heads / tossesDone - 0.5));
     } else {
         lblErr->SetVisible(false);
         lblErrV->SetText(QString());
@@ -226,7 +233,8 @@ void frmFlipwell::Form_Paint() {
     lblPerc->SetVisible(true);
     const double gh = sh - top - bottom;
     const double dx = (sw - left - right) / (m + 1);
-    const int points = static_cast<int>(m) + 1;
+    // The axis is laid out for the whole run; during one, only the samples taken are drawn.
+    const int points = std::min(static_cast<int>(m) + 1, samplesTaken);
     graphPoints.reserve(points);
     for (int i = 1; i <= points; ++i)
         graphPoints.emplace_back(Round(i * dx + left), Round(sh - bottom - gh * share[i - 1]));

@@ -34,6 +34,11 @@ public:
     double N = 0;
     double heads = 0;
     std::array<double, flipwell::kSamples> share{};
+    // The tosses that heads counts and the entries of share that hold samples:
+    // N and all its samples after a run, the run so far during one, so that a
+    // repaint during a run shows figures of one and the same moment.
+    double tossesDone = 0;
+    int samplesTaken = 0;
 
     platform::Surface* surface = nullptr;
     platform::SurfaceShape* shpBar = nullptr;

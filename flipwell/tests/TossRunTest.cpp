@@ -11,15 +11,18 @@ using flipwell::TossCount;
 class Recorder final : public flipwell::TossProgress {
 public:
     explicit Recorder(int stopAfter = -1) : stopAfter_(stopAfter) {}
-    bool Sampled(int k) override {
-        sampled.push_back(k);
+    bool Sampled(const flipwell::TossResult& sofar) override {
+        sampled.push_back(sofar.samples);
+        reports.push_back(sofar);
         return Report();
     }
-    bool Poll() override {
+    bool Poll(const flipwell::TossResult& sofar) override {
         ++polls;
+        reports.push_back(sofar);
         return Report();
     }
     std::vector<int> sampled;
+    std::vector<flipwell::TossResult> reports;
     int polls = 0;
 
 private:
@@ -91,6 +94,53 @@ TEST(TossRun, ReportsEndTheRunAndComeOftenWhenSamplesAreRare) {
     }, progress);
     EXPECT_EQ(progress.polls + static_cast<int>(progress.sampled.size()), 10);
     EXPECT_LE(calls, 10 * flipwell::kPollEvery);
+}
+
+TEST(TossRun, EachReportTellsTheRunAsItStandsAtThatToss) {
+    // Heads on every third toss, 10^6 tosses: samples every ~999 tosses, polls between.
+    std::array<double, flipwell::kSamples> share{};
+    double t = 0;
+    double heads = 0;
+    std::vector<flipwell::TossResult> seen; // the coin's own count at each report
+    class Checker final : public flipwell::TossProgress {
+    public:
+        Checker(Recorder& r, const double& t, const double& h, std::vector<flipwell::TossResult>& seen)
+            : r_(r), t_(t), h_(h), seen_(seen) {}
+        bool Sampled(const flipwell::TossResult& s) override { return Note() && r_.Sampled(s); }
+        bool Poll(const flipwell::TossResult& s) override { return Note() && r_.Poll(s); }
+
+    private:
+        bool Note() {
+            seen_.push_back({h_, t_, 0});
+            return true;
+        }
+        Recorder& r_;
+        const double& t_;
+        const double& h_;
+        std::vector<flipwell::TossResult>& seen_;
+    };
+    Recorder recorder;
+    Checker checker(recorder, t, heads, seen);
+    const double n = 1e6;
+    flipwell::RunTosses(n, share, [&] {
+        t += 1;
+        const bool head = std::fmod(t, 3) == 0;
+        heads += head;
+        return head;
+    }, checker);
+    ASSERT_GT(recorder.reports.size(), 60u);
+    const double spacing = n / flipwell::kSamples;
+    for (size_t i = 0; i < recorder.reports.size(); ++i) {
+        const flipwell::TossResult& r = recorder.reports[i];
+        EXPECT_EQ(r.tosses, seen[i].tosses);
+        EXPECT_EQ(r.heads, seen[i].heads);
+        // Exactly the samples due by then are taken, and the last one is in place.
+        ASSERT_GT(r.samples, 0);
+        EXPECT_LE(std::floor(r.samples * spacing), r.tosses);
+        EXPECT_GT(std::floor((r.samples + 1) * spacing), r.tosses);
+        const double at = std::floor(r.samples * spacing);
+        EXPECT_EQ(share[r.samples - 1], std::floor(at / 3) / at);
+    }
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -128,6 +130,68 @@ TEST_F(FlipwellWindow, ProgressBarCountsSamplesAndReturnsToZero) {
     EXPECT_EQ(Form().lblSumV->Text(), "66,666");
     EXPECT_GT(headsSeen, 0);
     EXPECT_LT(headsSeen, 66666);
+}
+
+TEST_F(FlipwellWindow, EachTossReplacesTheFiguresAlsoWithNoTosses) {
+    platform::ScriptedDraws draws({0.75});
+    Toss("100");
+    EXPECT_EQ(Form().lblSumV->Text(), "100");
+    Toss("abc");
+    EXPECT_EQ(Form().txtTimes->text(), "0");
+    EXPECT_EQ(Form().lblAllV->Text(), "0");
+    EXPECT_EQ(Form().lblSumV->Text(), "0");
+    EXPECT_FALSE(Form().lblErr->IsVisible());
+    EXPECT_EQ(Form().lblErrV->Text(), "");
+    EXPECT_FALSE(Form().lblPerc->IsVisible());
+    EXPECT_TRUE(Form().graphPoints.empty());
+    // A single toss after a long run draws nothing of the long run either.
+    Toss("1001");
+    Toss("1");
+    EXPECT_EQ(Form().lblAllV->Text(), "1");
+    EXPECT_TRUE(Form().graphPoints.empty());
+}
+
+TEST_F(FlipwellWindow, APaintDuringARunShowsTheRunAsItStands) {
+    // An earlier run of tails only leaves 1001 samples of 0%.
+    {
+        platform::ScriptedDraws tails({0.25});
+        Toss("1001");
+    }
+    // Tails, heads, heads, again and again: after t tosses, t - ceil(t / 3) heads.
+    platform::ScriptedDraws draws({0.3, 0.7, 0.9});
+    QString tosses, headsText, deviation;
+    std::vector<QPoint> points;
+    platform::SetDoEventsHook([&] {
+        if (!tosses.isEmpty() || Form().prgToss->Value() < 200)
+            return;
+        Form().resize(700, 500); // the user resizes the window mid-run
+        tosses = Form().lblAllV->Text();
+        headsText = Form().lblSumV->Text();
+        deviation = Form().lblErrV->Text();
+        points = Form().graphPoints;
+    });
+    Toss("100000");
+    ASSERT_FALSE(tosses.isEmpty());
+    const QLocale locale;
+    const double t = locale.toDouble(tosses);
+    const double h = locale.toDouble(headsText);
+    ASSERT_GT(t, 0);
+    EXPECT_LT(t, 100000);
+    EXPECT_EQ(h, t - std::ceil(t / 3));
+    EXPECT_EQ(deviation, platform::FormatTrimmed(h / t - 0.5));
+    // Only the samples taken by then are drawn, all near two thirds, none of the earlier run.
+    const double spacing = 100000.0 / 1001;
+    size_t taken = 0;
+    while (std::floor((taken + 1) * spacing) <= t)
+        ++taken;
+    ASSERT_EQ(points.size(), taken);
+    const auto [low, high] =
+        std::minmax_element(points.begin(), points.end(), [](QPoint a, QPoint b) { return a.y() < b.y(); });
+    EXPECT_LT(high->y() - low->y(), 10);
+    // At the end the whole run shows.
+    EXPECT_EQ(Form().lblAllV->Text(), "100,000");
+    EXPECT_EQ(Form().lblSumV->Text(), "66,666");
+    EXPECT_EQ(Form().graphPoints.size(), 1001u);
 }
 
 TEST_F(FlipwellWindow, ClosingTheWindowEndsTheRun) {
