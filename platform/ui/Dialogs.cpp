@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QWidget>
 
 namespace platform {
@@ -40,6 +42,37 @@ QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
     }
     return QMessageBox::Ok;
 }
+
+// Icons and type names of the entries a file dialog lists, told from each
+// entry's kind and name alone. The toolkit's own provider reads the first
+// bytes of every listed file without a known extension to tell its type, on
+// the window's thread: a listed file whose read waits (/proc/kmsg, a device's
+// file) froze the program in its dialog.
+class NameOnlyIconProvider final : public QFileIconProvider {
+public:
+    NameOnlyIconProvider() { setOptions(DontUseCustomDirectoryIcons); }
+
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isRoot())
+            return icon(Drive);
+        if (info.isDir())
+            return icon(Folder);
+        const QIcon byName = QIcon::fromTheme(TypeByName(info).iconName());
+        return byName.isNull() ? icon(File) : byName;
+    }
+    QString type(const QFileInfo& info) const override {
+        if (!info.isFile())
+            return QFileIconProvider::type(info); // drive, folder, link: no file is read
+        const QMimeType type = TypeByName(info);
+        return type.comment().isEmpty() ? type.name() : type.comment();
+    }
+
+private:
+    static QMimeType TypeByName(const QFileInfo& info) {
+        return QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    }
+};
 
 class QtDialogs final : public Dialogs {
 public:
@@ -92,7 +125,12 @@ public:
 
 private:
     static QString Run(const FileRequest& request, bool save) {
+        // The toolkit's own dialog, whatever the desktop's, so that the
+        // icon provider serves it: no file it lists or returns is read.
+        NameOnlyIconProvider icons;
         QFileDialog dialog(QApplication::activeWindow(), request.title, request.folder);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setIconProvider(&icons);
         dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);

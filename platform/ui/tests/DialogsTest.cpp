@@ -4,10 +4,17 @@
 #include "ScriptedDialogs.h"
 #include "Sound.h"
 
+#include <QAbstractFileIconProvider>
+#include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <tuple>
+#include <unistd.h>
 #include <vector>
 
 using namespace platform;
@@ -18,6 +25,64 @@ TEST(FileFilter, OriginalFilterStringsBecomeQtFilters) {
     EXPECT_EQ(QtFileFilter("Text files|*.txt"), "Text files (*.txt)");
     EXPECT_EQ(QtFileFilter("Data (*.dat)|*.dat|Any|"), "Data (*.dat);;Any (*)");
     EXPECT_EQ(QtFileFilter(""), "");
+}
+
+// The Qt file dialog tells the files it lists apart by name alone: a listed
+// file whose read waits (/proc/kmsg) would freeze the program. Each open of a
+// file in the listed folder is seen through inotify.
+TEST(QtFileDialog, ReadsNoFileItListsOrReturns) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(::testing::TempDir()) / "dialog-listing";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const std::vector<std::pair<const char*, const char*>> files = {
+        {"script", "#!/bin/sh\necho\n"}, {"document", "%PDF-1.4\n"}, {"rnd1.txt", "abc"}};
+    for (const auto& [name, text] : files)
+        std::ofstream(folder / name, std::ios::binary) << text;
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, folder.c_str(), IN_OPEN | IN_ACCESS), 0);
+
+    bool ownDialog = false;
+    std::vector<QString> types;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) {
+            ADD_FAILURE() << "no file dialog of the toolkit's own";
+            if (modal)
+                modal->close();
+            return;
+        }
+        ownDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
+        for (const auto& [name, text] : files) {
+            const QFileInfo info(QString::fromStdString((folder / name).string()));
+            types.push_back(dialog->iconProvider()->type(info));
+            dialog->iconProvider()->icon(info);
+        }
+        dialog->selectFile(QString::fromStdString((folder / "rnd1.txt").string()));
+        dialog->reject();
+    });
+    FileRequest request{"Save random text", "Text files|*.txt", "txt",
+                        QString::fromStdString(folder.string()), "", false};
+    EXPECT_EQ(Dialogs::Current().SaveFile(request), "");
+    EXPECT_TRUE(ownDialog);
+    ASSERT_EQ(types.size(), files.size());
+    for (const QString& type : types)
+        EXPECT_FALSE(type.isEmpty());
+
+    std::vector<std::string> opened;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;)
+        for (char* at = buffer; at < buffer + got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if (!(event->mask & IN_ISDIR) && event->len > 0)
+                opened.push_back(event->name);
+            at += sizeof(inotify_event) + event->len;
+        }
+    ::close(watch);
+    EXPECT_TRUE(opened.empty()) << "opened " << opened.front();
+    fs::remove_all(folder);
 }
 
 TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryRequest) {
