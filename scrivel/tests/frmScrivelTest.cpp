@@ -244,6 +244,16 @@ TEST_F(ScrivelFixture, LanguageWriterAsksBeforeReplacingAndRefusesWhatItCannotWr
         EXPECT_EQ(dialogs_.Requests().back().icon, platform::MessageIcon::Critical);
         EXPECT_EQ(ReadFile(path), previous);
     }
+    // A read-only definition is not replaced, by root either.
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    dialogs_.AnswerFile(Q(path));
+    dialogs_.AnswerMessage(platform::MessageResult::Yes);
+    dialogs_.AnswerMessage(platform::MessageResult::Ok);
+    Form().cmdSave->click();
+    EXPECT_EQ(dialogs_.Requests().back().text, "Error saving file");
+    EXPECT_EQ(dialogs_.Requests().back().title, "Save language definition");
+    EXPECT_EQ(ReadFile(path), previous);
+    std::filesystem::permissions(path, std::filesystem::perms(0644));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
                             std::filesystem::directory_iterator()), 1);
 
