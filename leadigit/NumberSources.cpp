@@ -4,6 +4,7 @@
 #include "TextFile.h"
 
 #include <charconv>
+#include <new>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,15 +29,21 @@ bool ReadDataLine(std::string_view line, NumberRow& row) {
 
 LoadOutcome LoadDataFile(const std::filesystem::path& path, std::vector<NumberRow>& rows) {
     platform::ByteReader file;
-    if (!file.Open(path))
+    if (!file.Open(path, kMaxDataFileBytes))
         return LoadOutcome::NotOpened;
     rows.clear();
     platform::LineReader lines(file);
     std::string line;
     NumberRow row;
-    while (lines.ReadLine(line)) {
-        if (ReadDataLine(line, row))
-            rows.push_back(row);
+    try {
+        while (lines.ReadLine(line)) {
+            if (ReadDataLine(line, row))
+                rows.push_back(row);
+        }
+    } catch (const std::bad_alloc&) {
+        // The size limit keeps the rows within reach; this is for a machine short of memory.
+        std::vector<NumberRow>().swap(rows);
+        return LoadOutcome::ReadFailed;
     }
     return lines.Failed() ? LoadOutcome::ReadFailed : LoadOutcome::Read;
 }

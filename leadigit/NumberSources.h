@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -27,11 +28,16 @@ bool ReadDataLine(std::string_view line, NumberRow& row);
 enum class LoadOutcome {
     Read,       // the whole file is in rows
     NotOpened,  // rows are as they were
-    ReadFailed, // rows hold the lines read before the failure
+    ReadFailed, // rows hold the whole lines read before the failure
 };
 
+// The largest data file read, about 3 million rows of name and value; larger
+// files, named pipes and devices are not opened.
+constexpr uint64_t kMaxDataFileBytes = uint64_t{64} << 20;
+
 // Reads the data file at path into rows, which are emptied only once the file
-// has opened. Lines end at LF, a CR before it dropped.
+// has opened. Lines end at LF, a CR before it dropped. Rows that cannot be
+// held in memory are all given back (ReadFailed, rows empty).
 LoadOutcome LoadDataFile(const std::filesystem::path& path, std::vector<NumberRow>& rows);
 
 // How a folder scan reports to its window and learns that it was stopped.

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -135,6 +136,28 @@ std::span<const uint8_t> ByteReader::NextChunk() {
     const std::span<const uint8_t> chunk(buffer_.get() + pos_, end_ - pos_);
     pos_ = end_;
     return chunk;
+}
+
+bool ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes, std::string& bytes) {
+    bytes.clear();
+    ByteReader file;
+    if (!file.Open(path, maxBytes))
+        return false;
+    try {
+        bytes.reserve(static_cast<size_t>(file.Size()));
+        for (auto chunk = file.NextChunk(); !chunk.empty(); chunk = file.NextChunk())
+            bytes.append(reinterpret_cast<const char*>(chunk.data()), chunk.size());
+    } catch (const std::bad_alloc&) {
+        // The limit keeps the bytes within reach; this is for a machine short of memory.
+        file.Close();
+        std::string().swap(bytes);
+        return false;
+    }
+    if (file.Failed()) {
+        std::string().swap(bytes);
+        return false;
+    }
+    return true;
 }
 
 ByteReaderReadLimit::ByteReaderReadLimit(uint64_t bytes) : previous_(readFault.exchange(bytes)) {}

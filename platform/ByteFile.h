@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 #include <span>
+#include <string>
 
 // Buffered binary files read and written one byte or one block at a time, with
 // a fixed buffer whatever the file's size. Every byte is a value 0 to 255.
@@ -70,6 +71,11 @@ private:
     uint64_t taken_ = 0; // bytes read from the file
     bool failed_ = false;
 };
+
+// Reads the whole regular file at path into bytes, which it replaces; false,
+// with bytes empty, when the file cannot be opened or read, holds more than
+// maxBytes, or its bytes cannot be held in memory.
+bool ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes, std::string& bytes);
 
 // Test hook: while it lives, every reader hands out at most `bytes` bytes of
 // its file, and its next read fails as on a damaged disk.

@@ -61,7 +61,7 @@ bool ReadResults(std::string_view text, StageResults& results) {
 
 bool LoadResultsFile(const std::filesystem::path& path, StageResults& results) {
     platform::ByteReader file;
-    if (!file.Open(path))
+    if (!file.Open(path, kMaxResultsFileBytes))
         return false;
     platform::LineReader lines(file);
     return ReadRecords(lines, results);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -20,6 +21,10 @@
 namespace reactimer {
 
 constexpr int kMaxStages = 26;
+
+// A results file holds at most 26 short lines; blank lines are allowed beside
+// them, but a file beyond this size is refused unread.
+constexpr uint64_t kMaxResultsFileBytes = 1 << 20;
 
 // means[k]: the mean of the stage with k + 1 choices.
 using StageMeans = std::array<double, kMaxStages>;

@@ -253,16 +253,8 @@ bool SaveMachine(const std::filesystem::path& path, const TapeMachine& machine) 
 }
 
 LoadResult LoadMachine(const std::filesystem::path& path, TapeMachine& machine) {
-    platform::ByteReader file;
-    if (!file.Open(path))
-        return LoadResult::Unopened;
     std::string text;
-    text.reserve(static_cast<std::size_t>(file.Size()));
-    for (auto chunk = file.NextChunk(); !chunk.empty(); chunk = file.NextChunk())
-        text.append(reinterpret_cast<const char*>(chunk.data()), chunk.size());
-    const bool failed = file.Failed();
-    file.Close();
-    if (failed)
+    if (!platform::ReadWholeFile(path, kMaxMachineFileBytes, text))
         return LoadResult::Unopened;
     return ReadMachine(text, machine) ? LoadResult::Loaded : LoadResult::Damaged;
 }

@@ -2,6 +2,7 @@
 
 #include "TapeMachine.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -38,6 +39,11 @@ std::string MachineText(const TapeMachine& machine);
 bool ReadMachine(std::string_view text, TapeMachine& machine);
 
 enum class LoadResult { Loaded, Unopened, Damaged };
+
+// The largest machine file read: its text is held whole while it is read, and
+// the tape it describes besides. Larger files, named pipes and devices are not
+// opened.
+constexpr std::uint64_t kMaxMachineFileBytes = std::uint64_t{1} << 30;
 
 // Writes the machine through the safe replace: a file that cannot be written
 // whole leaves the previous one as it was. False on failure.

@@ -1,5 +1,6 @@
 #include "CharacterSettings.h"
 
+#include "ByteFile.h"
 #include "Conversions.h"
 
 namespace scrivel {
@@ -204,6 +205,11 @@ std::string CharacterSettings::WriteSettingsFile() const {
         out += "\r\n";
     }
     return out;
+}
+
+bool CharacterSettings::LoadSettingsFile(const std::filesystem::path& path) {
+    std::string bytes;
+    return platform::ReadWholeFile(path, kMaxSettingsFileBytes, bytes) && ReadSettingsFile(bytes);
 }
 
 bool CharacterSettings::ReadSettingsFile(std::string_view bytes) {

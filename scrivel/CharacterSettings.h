@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,6 +85,11 @@ public:
     // twice among the group lines (two chains, a link to itself, a cycle) is
     // refused: false, and nothing changes. The alphabet is not rebuilt.
     bool ReadSettingsFile(std::string_view bytes);
+    // The same of the file at path, read whole; false, changing nothing, also
+    // for a file that cannot be read or holds more than kMaxSettingsFileBytes
+    // (a named pipe or a device is not opened).
+    bool LoadSettingsFile(const std::filesystem::path& path);
+    static constexpr uint64_t kMaxSettingsFileBytes = 1 << 20;
 
     // The display label of a code: "[Tab]", "[CR]", "[LF]", "[Spc]", the
     // character itself for 33..126, else the code in decimal within brackets.

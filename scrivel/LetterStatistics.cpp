@@ -215,6 +215,10 @@ void LetterStatistics::CompareLanguage(size_t i) {
     langDiff_[i] = letterDiff + pairDiff;
 }
 
+bool ReadTextFile(const fs::path& path, std::string& bytes) {
+    return platform::ReadWholeFile(path, kMaxTextFileBytes, bytes);
+}
+
 bool LetterStatistics::LoadLanguage(const fs::path& path, const CharacterSettings& settings) {
     std::vector<uint8_t> bytes(kMaxDefinitionBytes);
     platform::ByteReader reader;

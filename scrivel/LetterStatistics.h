@@ -32,6 +32,14 @@ namespace scrivel {
 
 inline constexpr std::string_view kLanguageExtension = "scrivel";
 
+// The largest text file loaded for analysis: its bytes are held and shown whole.
+inline constexpr uint64_t kMaxTextFileBytes = uint64_t{64} << 20;
+
+// Reads the text file at path whole into bytes; false, with bytes empty, for a
+// file that cannot be read or holds more than kMaxTextFileBytes (a named pipe
+// or a device is not opened).
+bool ReadTextFile(const std::filesystem::path& path, std::string& bytes);
+
 // What the analysis tells its window, and how the window cancels it.
 class AnalysisProgress {
 public:

@@ -1,6 +1,5 @@
 #include "frmLetters.h"
 
-#include "ByteFile.h"
 #include "Color.h"
 #include "Dialogs.h"
 #include "DropDownList.h"
@@ -368,15 +367,7 @@ void frmLetters::cmdLoad_Click() {
     const QString path = platform::OpenFileDialog(request);
     if (path.isEmpty())
         return;
-    std::string bytes;
-    platform::ByteReader reader;
-    bool read = reader.Open(FsPath(path));
-    for (std::span<const uint8_t> chunk = reader.NextChunk(); read && !chunk.empty();
-         chunk = reader.NextChunk())
-        bytes.append(reinterpret_cast<const char*>(chunk.data()), chunk.size());
-    read = read && !reader.Failed();
-    reader.Close();
-    if (!read || !settings_.ReadSettingsFile(bytes)) {
+    if (!settings_.LoadSettingsFile(FsPath(path))) {
         platform::MessageBox("Error opening file", "Load character settings",
                              platform::MessageIcon::Critical);
         return;

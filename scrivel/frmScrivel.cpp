@@ -3,7 +3,6 @@
 
 #include "frmScrivel.h"
 
-#include "ByteFile.h"
 #include "Color.h"
 #include "Dialogs.h"
 #include "Help.h"
@@ -200,16 +199,7 @@ void frmScrivel::cmdLoad_Click() {
     if (path.isEmpty())
         return;
     std::string bytes;
-    platform::ByteReader reader;
-    bool read = reader.Open(QFile::encodeName(path).toStdString());
-    if (read)
-        bytes.reserve(reader.Size());
-    for (std::span<const uint8_t> chunk = reader.NextChunk(); read && !chunk.empty();
-         chunk = reader.NextChunk())
-        bytes.append(reinterpret_cast<const char*>(chunk.data()), chunk.size());
-    read = read && !reader.Failed();
-    reader.Close();
-    if (!read) {
+    if (!scrivel::ReadTextFile(QFile::encodeName(path).toStdString(), bytes)) {
         platform::MessageBox("Error opening file", "Load text from file",
                              platform::MessageIcon::Critical);
         return;

@@ -4,6 +4,8 @@
 #include "CodeFile.h"
 
 #include "BitStream.h"
+#include "ByteFile.h"
+#include "OddFiles.h"
 #include "SafeReplace.h"
 
 #include <fstream>
@@ -419,6 +421,34 @@ TEST_F(CodeFileTest, FailedOrCancelledSavesLeaveTheTargetAsItWas) {
     EXPECT_EQ(Compress(plain_, source, target, saving, report), Outcome::Failed);
     EXPECT_EQ(Read(target), before);
     EXPECT_EQ(Names(), names);
+}
+
+TEST_F(CodeFileTest, PipesAndDevicesFailToOpenAndAHugeFileIsCountedUnheld) {
+    namespace odd = platform::oddfiles;
+    const fs::path fifo = odd::MakeFifo("codetree.fifo");
+    bool compressed = false;
+    for (const fs::path& path : {fifo, fs::path("/dev/zero"), fs::path("/dev/urandom")}) {
+        CodeForest forest;
+        forest.Add(5);
+        TestProgress progress;
+        EXPECT_EQ(OpenFile(path, forest, compressed, progress), Outcome::Failed) << path;
+        EXPECT_TRUE(forest.Size() == 0 && !forest.FileMode());
+    }
+    fs::remove(fifo);
+    // Counted chunk by chunk with its reports, so a cancel ends it at once.
+    const fs::path huge = odd::MakeSparseFile("codetree.huge", odd::kHugeSize);
+    TestProgress cancel(2);
+    CodeForest forest;
+    EXPECT_EQ(OpenFile(huge, forest, compressed, cancel), Outcome::Cancelled);
+    EXPECT_EQ(cancel.maximum, odd::kHugeSize);
+    EXPECT_EQ(cancel.reports, (std::vector<uint64_t>{65536, 131072}));
+    fs::remove(huge);
+    // A read that fails part way fails the opening.
+    const fs::path source = Write("src", Bytes(200000, 7));
+    const platform::ByteReaderReadLimit fault(100000);
+    TestProgress progress;
+    EXPECT_EQ(OpenFile(source, forest, compressed, progress), Outcome::Failed);
+    EXPECT_TRUE(forest.Size() == 0 && !forest.FileMode());
 }
 
 TEST_F(CodeFileTest, FilesChangedSinceOpeningOrTheSourceAsTargetFail) {

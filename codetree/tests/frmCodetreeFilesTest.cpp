@@ -1,4 +1,5 @@
 #include "CodetreeFixture.h"
+#include "OddFiles.h"
 #include "ProgressBar.h"
 #include "SafeReplace.h"
 #include "Sound.h"
@@ -307,6 +308,21 @@ TEST_F(CodetreeFiles, FileErrorsGiveTheirMessagesAndLoseNothing) {
     }
     EXPECT_EQ(ReadFile(source), "abracadabra");
     EXPECT_FALSE(std::filesystem::exists(dir_ / "no"));
+}
+
+TEST_F(CodetreeFiles, APipeOrADeviceChosenToOpenIsRefusedAndTheWindowStaysUsable) {
+    const std::filesystem::path fifo = platform::oddfiles::MakeFifo("window.fifo");
+    for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero")}) {
+        Open(path, true);
+        EXPECT_EQ(dialogs_.Requests().back().text, "Error opening file") << path;
+        EXPECT_EQ(dialogs_.Requests().back().title, "Codetree");
+        EXPECT_FALSE(Form().Wait().isVisible());
+        EXPECT_TRUE(Form().tlbToolBar->isEnabled());
+        EXPECT_EQ(Form().Forest().Size(), 0);
+    }
+    std::filesystem::remove(fifo);
+    Open(WriteFile("a.txt", "abracadabra"));
+    EXPECT_EQ(Form().Forest().Size(), 5);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
+#include "ByteFile.h"
 #include "DigitCounts.h"
 #include "NumberSources.h"
+#include "OddFiles.h"
 
 #include <fstream>
 #include <functional>
@@ -58,6 +60,36 @@ TEST(DataFile, RowsByTabsAndAListKeptWhenTheFileDoesNotOpen) {
         EXPECT_EQ(leadigit::LoadDataFile(bad, rows), leadigit::LoadOutcome::NotOpened);
         EXPECT_EQ(rows, expected);
     }
+}
+
+TEST(DataFile, PipesDevicesAndHugeFilesDoNotOpenAndAFailedReadKeepsOnlyWholeLines) {
+    namespace odd = platform::oddfiles;
+    const std::vector<NumberRow> before = {{"old", "1"}};
+    std::vector<NumberRow> rows = before;
+    const fs::path fifo = odd::MakeFifo("data.fifo");
+    const fs::path huge = odd::MakeSparseFile("data-huge.txt", odd::kHugeSize);
+    const fs::path over = odd::MakeSparseFile("data-over.txt", leadigit::kMaxDataFileBytes + 1);
+    for (const fs::path& path : {fifo, fs::path("/dev/zero"), fs::path("/dev/urandom"), huge, over}) {
+        EXPECT_EQ(leadigit::LoadDataFile(path, rows), leadigit::LoadOutcome::NotOpened) << path;
+        EXPECT_EQ(rows, before) << path;
+    }
+    // The read fails after its first chunk, which ends inside a line.
+    std::string text;
+    size_t whole = 0;
+    for (int k = 0; text.size() < 2 * platform::ByteReader::kBufferSize; ++k) {
+        text += "n" + std::to_string(k) + "\t" + std::to_string(1000 + k) + "\r\n";
+        whole += text.size() <= platform::ByteReader::kBufferSize;
+    }
+    ASSERT_NE(text[platform::ByteReader::kBufferSize - 1], '\n');
+    std::ofstream(over, std::ios::binary | std::ios::trunc) << text;
+    {
+        const platform::ByteReaderReadLimit fault(platform::ByteReader::kBufferSize);
+        EXPECT_EQ(leadigit::LoadDataFile(over, rows), leadigit::LoadOutcome::ReadFailed);
+    }
+    ASSERT_EQ(rows.size(), whole);
+    EXPECT_EQ(rows.back(), (NumberRow{"n" + std::to_string(whole - 1), std::to_string(999 + whole)}));
+    for (const fs::path& path : {fifo, huge, over})
+        fs::remove(path);
 }
 
 TEST(DataFile, TheShippedFilesHoldOneCountedRowPerLine) {

@@ -2,6 +2,7 @@
 #include "DriveList.h"
 #include "ListView.h"
 #include "Modal.h"
+#include "OddFiles.h"
 #include "ProgramFolder.h"
 #include "Pump.h"
 #include "ScriptedDialogs.h"
@@ -142,6 +143,31 @@ TEST_F(Leadigit, ImportReadsAChosenFileAsWindows1252) {
     form_.cmdFile->click();
     EXPECT_EQ(dialogs_.Requests().back().text, "Error reading /proc/self/mem");
     EXPECT_EQ(Status(), "No data");
+}
+
+TEST_F(Leadigit, APipeADeviceOrAHugeFileChosenToImportIsRefusedAndTheListStays) {
+    namespace odd = platform::oddfiles;
+    form_.cmdArea->click();
+    const QImage chart = form_.surface->Image();
+    const fs::path fifo = odd::MakeFifo("import.fifo");
+    const fs::path huge = odd::MakeSparseFile("import.txt", odd::kHugeSize);
+    for (const fs::path& path : {fifo, fs::path("/dev/zero"), huge}) {
+        const QString name = QString::fromStdString(path.string());
+        dialogs_.AnswerFile(name);
+        dialogs_.AnswerMessage(platform::MessageResult::Ok);
+        form_.cmdFile->click();
+        EXPECT_EQ(dialogs_.Requests().back().text, "Error reading " + name);
+        EXPECT_EQ(dialogs_.Requests().back().title, "Loading file");
+        EXPECT_EQ(Rows(), 218);
+        EXPECT_EQ(Status(), "218 non-zero values");
+    }
+    form_.surface->Refresh();
+    EXPECT_EQ(form_.surface->Image(), chart);
+    fs::remove(fifo);
+    fs::remove(huge);
+    form_.cmdConsts->click();
+    EXPECT_NE(Rows(), 218);
+    EXPECT_GT(Rows(), 0);
 }
 
 TEST_F(Leadigit, ScanListsFileSizesAndStopKeepsWhatWasFound) {

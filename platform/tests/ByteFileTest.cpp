@@ -102,3 +102,24 @@ TEST(ByteReaderTest, TheReadFaultHookFailsAfterItsBytes) {
     EXPECT_FALSE(failed);
     std::filesystem::remove(path);
 }
+
+TEST(ReadWholeFileTest, ReadsARegularFileWithinItsLimitOrNothing) {
+    const std::string bytes = "0123456789" + std::string(ByteReader::kBufferSize, 'z');
+    const std::filesystem::path path = WriteScratch("whole.bin", bytes);
+    std::string read = "old";
+    ASSERT_TRUE(ReadWholeFile(path, bytes.size(), read));
+    EXPECT_EQ(read, bytes);
+    EXPECT_FALSE(ReadWholeFile(path, bytes.size() - 1, read));
+    EXPECT_EQ(read, "");
+    {
+        const ByteReaderReadLimit fault(10);
+        read = "old";
+        EXPECT_FALSE(ReadWholeFile(path, ByteReader::kNoLimit, read));
+        EXPECT_EQ(read, "");
+    }
+    const std::filesystem::path fifo = oddfiles::MakeFifo("whole.fifo");
+    EXPECT_FALSE(ReadWholeFile(fifo, ByteReader::kNoLimit, read));
+    EXPECT_FALSE(ReadWholeFile("/dev/zero", ByteReader::kNoLimit, read));
+    std::filesystem::remove(fifo);
+    std::filesystem::remove(path);
+}

@@ -4,7 +4,7 @@
 #include "WaveFile.h"
 
 #include <alsa/asoundlib.h>
-#include <vector>
+#include <string>
 
 namespace platform {
 
@@ -27,14 +27,6 @@ snd_pcm_format_t DeviceFormat(WaveSound::Sample sample) {
     case WaveSound::Sample::Float32: return SND_PCM_FORMAT_FLOAT_LE;
     }
     return SND_PCM_FORMAT_UNKNOWN;
-}
-
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes) {
-    ByteReader file;
-    if (!file.Open(path) || file.Size() > kLargestFile)
-        return false;
-    bytes.resize(static_cast<size_t>(file.Size()));
-    return file.Read(bytes.data(), bytes.size()) == bytes.size();
 }
 
 } // namespace
@@ -93,9 +85,11 @@ void WavePlayer::Run() {
 }
 
 void WavePlayer::PlayFile(const std::filesystem::path& path, uint64_t generation) {
-    std::vector<uint8_t> bytes;
+    std::string bytes;
     WaveSound sound;
-    if (!ReadWholeFile(path, bytes) || !ParseWave(bytes, sound) || sound.data.empty())
+    if (!ReadWholeFile(path, kLargestFile, bytes) ||
+        !ParseWave({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, sound) ||
+        sound.data.empty())
         return;
     snd_pcm_t* device = nullptr;
     if (snd_pcm_open(&device, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0)

@@ -1,4 +1,7 @@
 #include "ResultsFile.h"
+
+#include "ByteFile.h"
+#include "OddFiles.h"
 #include "SafeReplace.h"
 
 #include <filesystem>
@@ -83,4 +86,27 @@ TEST(ResultsFileTest, EveryFiniteMeanItWritesReadsBack) {
         EXPECT_EQ(read.means[0], c.mean);
     }
     std::filesystem::remove_all(folder);
+}
+
+TEST(ResultsFileTest, PipesDevicesHugeAndUnreadableFilesAreRefusedUnchanged) {
+    namespace odd = platform::oddfiles;
+    StageResults read;
+    read.nums = 2;
+    const std::filesystem::path fifo = odd::MakeFifo("results.fifo");
+    // Past the size limit, even of blank lines alone.
+    const std::filesystem::path blank = odd::Scratch("results-blank.txt");
+    std::ofstream(blank, std::ios::binary) << "1,300\r\n" << std::string(kMaxResultsFileBytes, ' ');
+    const std::filesystem::path huge = odd::MakeSparseFile("results.txt", odd::kHugeSize);
+    for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero"), blank, huge})
+        EXPECT_FALSE(LoadResultsFile(path, read)) << path;
+    // A read that fails part way refuses the file, although its first records read well.
+    std::ofstream(blank, std::ios::binary) << "1,300\r\n2,400\r\n";
+    {
+        const platform::ByteReaderReadLimit fault(8);
+        EXPECT_FALSE(LoadResultsFile(blank, read));
+    }
+    EXPECT_EQ(read.nums, 2);
+    EXPECT_EQ(read.means[0], 0);
+    for (const auto& path : {fifo, blank, huge})
+        std::filesystem::remove(path);
 }

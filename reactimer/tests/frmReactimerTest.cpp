@@ -1,5 +1,6 @@
 #include "Help.h"
 #include "Modal.h"
+#include "OddFiles.h"
 #include "ProgressBar.h"
 #include "ScriptedDialogs.h"
 #include "Slider.h"
@@ -73,6 +74,32 @@ TEST(frmReactimerTest, TheCommandsOpenAFreshTestWindowAndStoredResults) {
     }
     platform::SetHelpHandler(nullptr);
     EXPECT_EQ(help, (std::vector<QString>{"reactimer.htm", "reactimer.htm"}));
+}
+
+TEST(frmReactimerTest, APipeADeviceOrAHugeFileChosenAsResultsIsRefusedAndTheWindowStaysUsable) {
+    namespace odd = platform::oddfiles;
+    platform::ScriptedDialogs dialogs;
+    std::vector<std::string> shown;
+    platform::SetModalHook([&](QDialog& dialog) { shown.push_back(dialog.windowTitle().toStdString()); });
+    frmReactimer form;
+    form.show();
+    const std::filesystem::path fifo = odd::MakeFifo("results-window.fifo");
+    const std::filesystem::path huge = odd::MakeSparseFile("results-window.txt", odd::kHugeSize);
+    for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero"), huge}) {
+        dialogs.AnswerFile(QString::fromStdString(path.string()));
+        dialogs.AnswerMessage(platform::MessageResult::Ok);
+        form.cmdOpen->click();
+        EXPECT_EQ(dialogs.Requests().back().text, "Error opening file") << path;
+        EXPECT_EQ(dialogs.Requests().back().title, "Reactimer");
+    }
+    std::ofstream(huge, std::ios::binary | std::ios::trunc) << "1,300\r\n";
+    dialogs.AnswerFile(QString::fromStdString(huge.string()));
+    form.cmdOpen->click();
+    EXPECT_EQ(shown, std::vector<std::string>{"Results"});
+    EXPECT_EQ(dialogs.Unused(), 0u);
+    platform::SetModalHook(nullptr);
+    std::filesystem::remove(fifo);
+    std::filesystem::remove(huge);
 }
 
 TEST(frmReactimerTest, TheThreeSoundsLieBesideTheProgramAsShortTones) {

@@ -1,4 +1,7 @@
 #include "MachineFile.h"
+
+#include "ByteFile.h"
+#include "OddFiles.h"
 #include "SafeReplace.h"
 
 #include <filesystem>
@@ -178,4 +181,24 @@ TEST(MachineFile, FailedSaveAndMissingFileChangeNothing) {
     EXPECT_EQ(m.States(), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(ReadFile(path), before);
     std::filesystem::remove(path);
+}
+
+TEST(MachineFile, PipesDevicesHugeAndUnreadableFilesAreNotOpenedAndChangeNothing) {
+    namespace odd = platform::oddfiles;
+    TapeMachine m;
+    m.AddState("A");
+    const auto saved = TempFile("whole.qmx");
+    ASSERT_TRUE(SaveMachine(saved, m));
+    m.AddState("B");
+    const std::filesystem::path fifo = odd::MakeFifo("machine.fifo");
+    const std::filesystem::path huge = odd::MakeSparseFile("machine.qmx", odd::kHugeSize);
+    for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero"), huge})
+        EXPECT_EQ(LoadMachine(path, m), LoadResult::Unopened) << path;
+    {
+        const platform::ByteReaderReadLimit fault(10);
+        EXPECT_EQ(LoadMachine(saved, m), LoadResult::Unopened);
+    }
+    EXPECT_EQ(m.States(), (std::vector<std::string>{"A", "B"}));
+    for (const auto& path : {fifo, huge, saved})
+        std::filesystem::remove(path);
 }

@@ -5,6 +5,7 @@
 #include "ListBox.h"
 #include "ListView.h"
 #include "MachineFile.h"
+#include "OddFiles.h"
 #include "ScriptedDialogs.h"
 #include "Slider.h"
 #include "SurfaceLine.h"
@@ -396,4 +397,23 @@ TEST_F(Ribbonmill, SavesAndLoadsMachinesWithTheirMessages) {
     EXPECT_EQ(Shown(), "Error opening file|Load|" + kCritical);
     EXPECT_EQ(other.lstRules->RowCount(), 3);
     std::filesystem::remove_all(dir);
+}
+
+TEST_F(Ribbonmill, APipeOrAHugeFileChosenToLoadIsRefusedAndTheMachineStays) {
+    namespace odd = platform::oddfiles;
+    AddState("A");
+    const std::filesystem::path fifo = odd::MakeFifo("window.fifo");
+    const std::filesystem::path huge = odd::MakeSparseFile("window.qmx", odd::kHugeSize);
+    for (const std::filesystem::path& path : {fifo, huge}) {
+        dialogs_.AnswerFile(QString::fromStdString(path.string()));
+        dialogs_.AnswerMessage(MessageResult::Ok);
+        Form().cmdLoad->click();
+        EXPECT_EQ(Shown(), "Error opening file|Load|" + kCritical) << path;
+        EXPECT_EQ(Form().lstStates->ListCount(), 1);
+    }
+    std::filesystem::remove(fifo);
+    std::filesystem::remove(huge);
+    AddState("B");
+    EXPECT_EQ(Form().lstStates->List(1), "B");
+    EXPECT_EQ(Form().lstRules->RowCount(), 6);
 }

@@ -1,8 +1,11 @@
 // Tests of the character settings: the default alphabet, the alias chains and
 // their edits, the labels, and the settings file with its refusals.
 
+#include "ByteFile.h"
+#include "OddFiles.h"
 #include "ScrivelTestSupport.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -118,6 +121,31 @@ TEST(CharacterSettingsFile, RoundTrips) {
         read.UpdateLookupTable();
         EXPECT_EQ(State(read), State(original));
     }
+}
+
+TEST(CharacterSettingsFile, PipesDevicesHugeAndUnreadableFilesChangeNothing) {
+    namespace odd = platform::oddfiles;
+    CharacterSettings edited = Defaults();
+    edited.RemoveGroup('A');
+    const std::filesystem::path saved = odd::Scratch("settings.dat");
+    std::ofstream(saved, std::ios::binary) << edited.WriteSettingsFile();
+    const std::filesystem::path fifo = odd::MakeFifo("settings.fifo");
+    const std::filesystem::path huge = odd::MakeSparseFile("settings-huge.dat", odd::kHugeSize);
+    CharacterSettings s = Defaults();
+    const std::string before = State(s);
+    for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero"), huge})
+        EXPECT_FALSE(s.LoadSettingsFile(path)) << path;
+    {
+        const platform::ByteReaderReadLimit fault(300);
+        EXPECT_FALSE(s.LoadSettingsFile(saved));
+    }
+    EXPECT_EQ(State(s), before);
+    ASSERT_TRUE(s.LoadSettingsFile(saved));
+    s.UpdateLookupTable();
+    edited.UpdateLookupTable();
+    EXPECT_EQ(State(s), State(edited));
+    for (const auto& path : {saved, fifo, huge})
+        std::filesystem::remove(path);
 }
 
 TEST(CharacterSettingsFile, AcceptedFiles) {

@@ -1,6 +1,8 @@
 // Tests of the analysis: the counts and totals, progress and cancel, and the
 // language definitions written, read under other settings and compared.
 
+#include "ByteFile.h"
+#include "OddFiles.h"
 #include "ScrivelTestSupport.h"
 
 #include <fstream>
@@ -215,6 +217,40 @@ TEST_F(LanguageFolder, ListedByNameAndUnreadableOnesSkipped) {
     // The count, then one report per listed file.
     EXPECT_EQ(progress.starts, (std::vector<uint64_t>{5, 6}));
     EXPECT_EQ(progress.values, (std::vector<uint64_t>{0, 1, 2, 3, 4, 5}));
+}
+
+TEST_F(LanguageFolder, PipesAndDevicesInTheFolderAreSkippedWithoutWaiting) {
+    const CharacterSettings s = Defaults();
+    Write("b.scrivel", Definition("ab ba", s));
+    ASSERT_EQ(::mkfifo((folder_ / "a.scrivel").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", folder_ / "c.scrivel");
+    const LetterStatistics stats = Analyzed("ab ba", s);
+    EXPECT_EQ(outcome_, AnalysisOutcome::Done);
+    EXPECT_EQ(stats.LangName(), std::vector<std::string>{"b"});
+    EXPECT_EQ(stats.LangDiff()[0], 0.0);
+}
+
+TEST(TextFile, PipesDevicesHugeAndUnreadableFilesGiveNoText) {
+    namespace odd = platform::oddfiles;
+    const fs::path fifo = odd::MakeFifo("text.fifo");
+    const fs::path huge = odd::MakeSparseFile("text-huge.txt", odd::kHugeSize);
+    const fs::path over = odd::MakeSparseFile("text-over.txt", kMaxTextFileBytes + 1);
+    std::string bytes = "old";
+    for (const fs::path& path : {fifo, fs::path("/dev/zero"), fs::path("/dev/urandom"), huge, over}) {
+        EXPECT_FALSE(ReadTextFile(path, bytes)) << path;
+        EXPECT_EQ(bytes, "") << path;
+    }
+    fs::resize_file(over, kMaxTextFileBytes);
+    ASSERT_TRUE(ReadTextFile(over, bytes));
+    EXPECT_EQ(bytes.size(), kMaxTextFileBytes);
+    std::string().swap(bytes);
+    std::ofstream(over, std::ios::binary | std::ios::trunc) << std::string(100000, 'a');
+    {
+        const platform::ByteReaderReadLimit fault(50000);
+        EXPECT_FALSE(ReadTextFile(over, bytes));
+    }
+    for (const fs::path& path : {fifo, huge, over})
+        fs::remove(path);
 }
 
 TEST_F(LanguageFolder, DefinitionReadUnderOtherSettings) {

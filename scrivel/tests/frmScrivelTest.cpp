@@ -4,6 +4,7 @@
 #include "Color.h"
 #include "ListView.h"
 #include "MultiLineTextBox.h"
+#include "OddFiles.h"
 #include "SafeReplace.h"
 #include "ScrivelFixture.h"
 #include "Surface.h"
@@ -336,6 +337,33 @@ TEST_F(ScrivelFixture, TextLoadedAsBytesOfTheCodePageAndAFailedLoadKeepsTheText)
     Form().cmdAnalyze->click();
     Form().tabStats->Select(2);
     EXPECT_EQ(Chart(), "AB 1\nB? 1\n");
+}
+
+TEST_F(ScrivelFixture, PipesDevicesAndHugeFilesAreRefusedAndTheWindowStaysUsable) {
+    namespace odd = platform::oddfiles;
+    const std::filesystem::path fifo = odd::MakeFifo("window.fifo");
+    const std::filesystem::path huge = odd::MakeSparseFile("window.txt", odd::kHugeSize);
+    Form().txtText->SetText("kept");
+    for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero"), huge}) {
+        dialogs_.AnswerFile(Q(path));
+        dialogs_.AnswerMessage(platform::MessageResult::Ok);
+        Form().cmdLoad->click();
+        EXPECT_EQ(dialogs_.Requests().back().text, "Error opening file") << path;
+        EXPECT_EQ(dialogs_.Requests().back().title, "Load text from file");
+        EXPECT_EQ(Form().txtText->Text(), "kept");
+        dialogs_.AnswerFile(Q(path));
+        dialogs_.AnswerMessage(platform::MessageResult::Ok);
+        Letters().cmdLoad->click();
+        EXPECT_EQ(dialogs_.Requests().back().text, "Error opening file") << path;
+        EXPECT_EQ(dialogs_.Requests().back().title, "Load character settings");
+        EXPECT_EQ(Letters().IsAlias('a'), 'A');
+    }
+    std::filesystem::remove(huge);
+    // A pipe among the language definitions is passed over.
+    std::filesystem::rename(fifo, dir_ / "Pipe.scrivel");
+    Analyze("abba");
+    EXPECT_TRUE(Form().StatisticsValid());
+    EXPECT_EQ(Chart(), "A 2\nB 2\n");
 }
 
 } // namespace
