@@ -4,6 +4,7 @@
 #include "Conversions.h"
 #include "DefaultButtons.h"
 #include "Help.h"
+#include "LayoutMinimum.h"
 #include "NumberFormat.h"
 #include "PrngLibrary.h"
 #include "ProgressBar.h"
@@ -105,6 +106,11 @@ frmFlipwell::frmFlipwell(QWidget* parent) : QWidget(parent) {
     surface->onPaint = [this] { Form_Paint(); };
 
     Form_Load();
+    // The rows are centred and the chart follows the window, but never below the design's
+    // room, nor narrower than the widest row with its margins.
+    platform::KeepControlsWhole(*this,
+                                {cmdToss->geometry(), lblErrV->Geometry(), lblPerc->Geometry()},
+                                {lblToss->Left(), 0}, {594, 444});
     resize(594, 444);
     Form_Resize();
 }

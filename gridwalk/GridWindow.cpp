@@ -2,6 +2,7 @@
 
 #include "Color.h"
 #include "DropDownList.h"
+#include "LayoutMinimum.h"
 #include "Pump.h"
 #include "Slider.h"
 #include "Surface.h"
@@ -51,6 +52,10 @@ GridWindow::GridWindow(const QString& title, std::initializer_list<int> sides, Q
     connect(cmdRun, &QPushButton::clicked, this, [this] { cmdRun_Click(); });
     connect(cmdStep, &QPushButton::clicked, this, [this] { cmdStep_Click(); });
     connect(cmdReset, &QPushButton::clicked, this, [this] { cmdReset_Click(); });
+    // The controls keep their places: the window keeps room for them and its margin.
+    platform::KeepControlsWhole(*this,
+                                {picCanvas->geometry(), cmdStep->geometry(), frmParams->geometry()},
+                                Twips(0, 0, 200, 200).size());
     resize(TwipsToPixels(10605), TwipsToPixels(5400));
 }
 

@@ -7,6 +7,7 @@
 #include "DigitChart.h"
 #include "Dialogs.h"
 #include "Help.h"
+#include "LayoutMinimum.h"
 #include "ListView.h"
 #include "ProgramFolder.h"
 #include "StatusBar.h"
@@ -104,6 +105,10 @@ frmLeadigit::frmLeadigit(QWidget* parent) : QWidget(parent) {
 
     Form_Load();
     surface->onPaint = [this] { Form_Paint(); };
+    // The data buttons, the list and the chart with its axis labels need their design room.
+    platform::KeepControlsWhole(*this,
+                                {framData->geometry(), lvNumbers->geometry(), shpGraph->Geometry()},
+                                {0, statBar->sizeHint().height()});
     resize(platform::TwipsToPixels(10500), platform::TwipsToPixels(6855));
     Form_Resize();
 }

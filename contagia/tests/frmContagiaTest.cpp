@@ -5,6 +5,7 @@
 #include "Pump.h"
 #include "Slider.h"
 #include "Surface.h"
+#include "WindowSizeChecks.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -94,6 +95,11 @@ TEST_F(ContagiaWindow, StepPaintsAndClosingEndsTheRun) {
     });
     Form().cmdRun->click();
     EXPECT_EQ(rounds, 2);
+}
+
+TEST_F(ContagiaWindow, CannotBeMadeSmallerThanItsControls) {
+    // The canvas and the frame keep their places: the window keeps them whole, with their margin.
+    EXPECT_TRUE(platform_test::StopsShrinkingAt(Form(), QSize(706, 360)));
 }
 
 TEST_F(ContagiaWindow, F1OpensTheProgramsHelpPage) {

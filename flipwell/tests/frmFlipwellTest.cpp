@@ -8,6 +8,7 @@
 #include "Surface.h"
 #include "SurfaceLabel.h"
 #include "TextBox.h"
+#include "WindowSizeChecks.h"
 
 #include <QFontMetrics>
 #include <QLocale>
@@ -223,6 +224,15 @@ TEST_F(FlipwellWindow, EnterTossesAndTheRowsStayCentred) {
     // The title is widened to its text, never cut.
     EXPECT_GE(Form().lblPerc->Width(), 202);
     EXPECT_GE(Form().lblPerc->Width(), QFontMetrics(Form().lblPerc->Font()).horizontalAdvance(Form().lblPerc->Text()));
+}
+
+TEST_F(FlipwellWindow, CannotBeMadeSmallerThanItsDesign) {
+    EXPECT_TRUE(platform_test::StopsShrinkingAt(Form(), QSize(594, 444)));
+    Form().resize(1, 1);
+    for (const platform::SurfaceLabel* label : {Form().lblToss, Form().lblErrV, Form().lblPerc}) {
+        EXPECT_GE(label->Left(), 0) << label->Text().toStdString();
+        EXPECT_LE(label->Left() + label->Width(), 594) << label->Text().toStdString();
+    }
 }
 
 TEST(FlipwellFormat, WholeNumbersGroupedFractionsTrimmed) {

@@ -9,6 +9,7 @@
 #include "StatusBar.h"
 #include "Surface.h"
 #include "SurfaceShape.h"
+#include "WindowSizeChecks.h"
 #include "frmDir.h"
 #include "frmLeadigit.h"
 #include "frmScanning.h"
@@ -90,11 +91,19 @@ TEST_F(Leadigit, OpensEmptyAndLaysOutTheListAndTheChartArea) {
     EXPECT_EQ(form_.lvNumbers->width(), 900 - 230 - 30);
     EXPECT_EQ(form_.lvNumbers->ColumnWidth(0), 320);
     EXPECT_EQ(form_.lvNumbers->ColumnWidth(1), 640 - 320 - 30);
-    // Too small for a chart area or a list: both keep their last sizes.
-    form_.resize(200, 200);
-    EXPECT_EQ(form_.shpGraph->Height(), graphHeight);
-    EXPECT_EQ(form_.lvNumbers->width(), 640);
     EXPECT_EQ(ChartPixels(), 0);
+}
+
+TEST_F(Leadigit, CannotBeMadeSmallerThanItsDesignLayout) {
+    // The buttons, the list and a chart of its design height with room for its axis labels;
+    // the dialogs keep their size.
+    const int statusHeight = form_.statBar->sizeHint().height();
+    EXPECT_TRUE(platform_test::StopsShrinkingAt(form_, QSize(700, 432 + statusHeight)));
+    form_.resize(1, 1);
+    EXPECT_EQ(form_.shpGraph->Height(), 196);
+    EXPECT_EQ(form_.lvNumbers->width(), 700 - 230 - 30);
+    EXPECT_TRUE(platform_test::KeepsItsSize(*form_.dirForm));
+    EXPECT_TRUE(platform_test::KeepsItsSize(*form_.scanningForm));
 }
 
 TEST_F(Leadigit, FixedFilesFillListAndChartAndAMissingOneLeavesThem) {

@@ -5,6 +5,7 @@
 #include "Pump.h"
 #include "Slider.h"
 #include "Surface.h"
+#include "WindowSizeChecks.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -82,6 +83,11 @@ TEST_F(NeighboraWindow, RunStepsUntilStop) {
     EXPECT_EQ(rounds, 5);
     EXPECT_EQ(Form().cmdRun->text(), "Run");
     EXPECT_EQ(kinds(), before) << "nobody moves at 100%";
+}
+
+TEST_F(NeighboraWindow, CannotBeMadeSmallerThanItsControls) {
+    // The canvas and the frame keep their places: the window keeps them whole, with their margin.
+    EXPECT_TRUE(platform_test::StopsShrinkingAt(Form(), QSize(706, 360)));
 }
 
 TEST_F(NeighboraWindow, F1OpensTheProgramsHelpPage) {
