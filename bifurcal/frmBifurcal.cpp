@@ -6,6 +6,7 @@
 #include "Color.h"
 #include "Conversions.h"
 #include "Dialogs.h"
+#include "Help.h"
 #include "NumberFormat.h"
 #include "StatusBar.h"
 #include "Surface.h"
@@ -73,6 +74,7 @@ double ValueOf(const platform::TextBox* box) {
 frmBifurcal::frmBifurcal(QWidget* parent) : QWidget(parent) {
     InitBifurcalResources();
     setWindowTitle("Veritope - Bifurcal");
+    platform::BindHelpKey(this, kHelpTopic);
     setMouseTracking(true);
     // The small type of the design, so that ranges of ten decimals fit their boxes.
     QFont small = font();

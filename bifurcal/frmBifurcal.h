@@ -31,6 +31,9 @@ struct MouseEvent;
 // drawing again.
 class frmBifurcal : public QWidget {
 public:
+    // The program's page of the help file, opened by F1.
+    static constexpr const char* kHelpTopic = "bifurcal.htm";
+
     explicit frmBifurcal(QWidget* parent = nullptr);
     ~frmBifurcal() override;
 

@@ -5,6 +5,7 @@
 
 #include "Color.h"
 #include "Dialogs.h"
+#include "Help.h"
 #include "NumberFormat.h"
 #include "Surface.h"
 #include "SurfaceLabel.h"
@@ -46,6 +47,7 @@ QLabel* NewResultLabel(const QString& caption, QWidget* frame, const QRect& at, 
 
 frmHitmiss::frmHitmiss(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Veritope - Hitmiss");
+    platform::BindHelpKey(this, kHelpTopic);
     // The small type of the design, so that an estimate of 16 decimals fits its label.
     QFont small = font();
     small.setPointSizeF(7.5);

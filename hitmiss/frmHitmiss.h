@@ -28,6 +28,9 @@ class TextBox;
 // drawn in: a repaint that gives the function another box starts them anew.
 class frmHitmiss : public QWidget {
 public:
+    // The program's page of the help file, opened by F1.
+    static constexpr const char* kHelpTopic = "hitmiss.htm";
+
     explicit frmHitmiss(QWidget* parent = nullptr);
     ~frmHitmiss() override;
 

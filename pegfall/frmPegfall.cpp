@@ -6,6 +6,7 @@
 #include "Color.h"
 #include "Conversions.h"
 #include "DefaultButtons.h"
+#include "Help.h"
 #include "PegPictures.h"
 #include "Slider.h"
 #include "Surface.h"
@@ -37,6 +38,7 @@ platform::SurfaceLabel& NewPanelLabel(platform::Surface& surface, const char* ca
 
 frmPegfall::frmPegfall(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Veritope - Pegfall");
+    platform::BindHelpKey(this, kHelpTopic);
     CreateControls();
     Form_Load();
     resize(static_cast<int>(PegBoard::kDesignWidth), static_cast<int>(PegBoard::kDesignHeight));

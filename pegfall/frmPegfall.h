@@ -33,6 +33,9 @@ class Timer;
 // shrinks.
 class frmPegfall : public QWidget {
 public:
+    // The program's page of the help file, opened by F1.
+    static constexpr const char* kHelpTopic = "pegfall.htm";
+
     explicit frmPegfall(QWidget* parent = nullptr);
     ~frmPegfall() override;
 

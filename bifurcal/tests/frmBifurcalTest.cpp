@@ -1,5 +1,6 @@
 #include "BifurcalFixture.h"
 #include "Color.h"
+#include "HelpKeyPress.h"
 #include "NumberFormat.h"
 #include "Pump.h"
 
@@ -434,6 +435,10 @@ TEST_F(LongDrawing, APanOrANewSizeDuringADrawingStartsItOver) {
         EXPECT_EQ(Form().txtMinA->text(),
                   platform::WithDecimalPoint(platform::FormatFixed(r.minA, 10)));
     }
+}
+
+TEST_F(Bifurcal, F1OpensTheProgramsHelpPage) {
+    EXPECT_EQ(platform_test::HelpPagesOnF1(Form()), std::vector<QString>{frmBifurcal::kHelpTopic});
 }
 
 } // namespace

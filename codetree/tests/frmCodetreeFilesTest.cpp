@@ -1,4 +1,5 @@
 #include "CodetreeFixture.h"
+#include "HelpKeyPress.h"
 #include "OddFiles.h"
 #include "ProgressBar.h"
 #include "SafeReplace.h"
@@ -72,6 +73,7 @@ TEST_F(CodetreeFiles, CompressAndDecompressThroughTheWindows) {
     EXPECT_EQ(File().txtFile->text(), Q(source) + ".tkv");
     EXPECT_EQ(File().cmdCompress->text(), "Compress");
     EXPECT_EQ(File().HelpPage(), "codetree.htm#43");
+    EXPECT_EQ(platform_test::HelpPagesOnF1(File(), File().txtFile), std::vector<QString>{"codetree.htm#43"});
     const uint64_t beeps = platform::BeepCount();
     File().cmdCompress->click();
     EXPECT_FALSE(File().isVisible());
@@ -115,6 +117,7 @@ TEST_F(CodetreeFiles, CompressAndDecompressThroughTheWindows) {
     EXPECT_EQ(File().txtFile->text(), Q(source));
     EXPECT_EQ(File().cmdCompress->text(), "Decompress");
     EXPECT_EQ(File().HelpPage(), "codetree.htm#44");
+    EXPECT_EQ(platform_test::HelpPagesOnF1(File(), File().txtFile), std::vector<QString>{"codetree.htm#44"});
     dialogs_.AnswerMessage(platform::MessageResult::Ok);
     const auto unpacked = dir_ / "b.txt";
     File().txtFile->setText(Q(unpacked));

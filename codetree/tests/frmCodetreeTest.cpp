@@ -1,6 +1,7 @@
 #include "frmCodetree.h"
 
 #include "CodetreeFixture.h"
+#include "HelpKeyPress.h"
 #include "ScrollBar.h"
 #include "StatusBar.h"
 #include "SurfaceLabel.h"
@@ -207,6 +208,10 @@ TEST_F(Codetree, StatusTextsInFileMode) {
     EXPECT_EQ(Panel("Sum"), "Sum: 0");
     EXPECT_FALSE(Enabled("Save"));
     EXPECT_TRUE(Form().Nodes().isVisible());
+}
+
+TEST_F(Codetree, F1OpensTheProgramsHelpPage) {
+    EXPECT_EQ(platform_test::HelpPagesOnF1(Form()), std::vector<QString>{frmCodetree::kHelpTopic});
 }
 
 } // namespace

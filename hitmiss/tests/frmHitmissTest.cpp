@@ -1,3 +1,4 @@
+#include "HelpKeyPress.h"
 #include "HitmissFixture.h"
 #include "NumberFormat.h"
 #include "SurfaceShape.h"
@@ -265,6 +266,10 @@ TEST_F(Hitmiss, SwappedBoundsReadBackInEveryLocale) {
     }
     std::setlocale(LC_ALL, saved.c_str());
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+TEST_F(Hitmiss, F1OpensTheProgramsHelpPage) {
+    EXPECT_EQ(platform_test::HelpPagesOnF1(Form()), std::vector<QString>{frmHitmiss::kHelpTopic});
 }
 
 } // namespace

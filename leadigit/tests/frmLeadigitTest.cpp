@@ -1,5 +1,6 @@
 #include "DirList.h"
 #include "DriveList.h"
+#include "HelpKeyPress.h"
 #include "ListView.h"
 #include "Modal.h"
 #include "OddFiles.h"
@@ -249,6 +250,10 @@ TEST_F(Leadigit, TheChooserCancelsByButtonOrFrameAndReportsAnUnavailableDrive) {
     EXPECT_EQ(dialogs_.Requests()[0].icon, platform::MessageIcon::Information);
     EXPECT_EQ(chooser.Dir1->Path(), root);
     EXPECT_EQ(chooser.Drive1->Drive(), root);
+}
+
+TEST_F(Leadigit, F1OpensTheProgramsHelpPage) {
+    EXPECT_EQ(platform_test::HelpPagesOnF1(form_), std::vector<QString>{frmLeadigit::kHelpTopic});
 }
 
 } // namespace

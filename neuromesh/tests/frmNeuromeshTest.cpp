@@ -4,6 +4,7 @@
 
 #include "Color.h"
 #include "Conversions.h"
+#include "HelpKeyPress.h"
 #include "TextBox.h"
 #include "ListBox.h"
 #include "PatternFile.h"
@@ -506,6 +507,10 @@ TEST_F(Neuromesh, FailedSavesReportAndKeepThePreviousFiles) {
     EXPECT_EQ(dialogs_.Requests().back().title, "Save neural network");
     EXPECT_EQ(LastMessage(), "Error saving file");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(Neuromesh, F1OpensTheProgramsHelpPage) {
+    EXPECT_EQ(platform_test::HelpPagesOnF1(Form()), std::vector<QString>{frmNeuromesh::kHelpTopic});
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "Conversions.h"
+#include "HelpKeyPress.h"
 #include "PegPictures.h"
 #include "PrngLibrary.h"
 #include "Pump.h"
@@ -308,6 +309,10 @@ TEST_F(Pegfall, BallStaysInFrontOfThePegsBarsAndCurveAllTheWayDown) {
                 << "row " << Form().Ball().row;
         }
     }
+}
+
+TEST_F(Pegfall, F1OpensTheProgramsHelpPage) {
+    EXPECT_EQ(platform_test::HelpPagesOnF1(Form()), std::vector<QString>{frmPegfall::kHelpTopic});
 }
 
 } // namespace

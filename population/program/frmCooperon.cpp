@@ -6,6 +6,7 @@
 #include "Color.h"
 #include "DefaultButtons.h"
 #include "Dialogs.h"
+#include "Help.h"
 #include "Modal.h"
 #include "ScrollBar.h"
 #include "SettingsRules.h"
@@ -80,6 +81,7 @@ std::string Text(const platform::TextBox& box) {
 
 frmCooperon::frmCooperon(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Veritope - Cooperon");
+    platform::BindHelpKey(this, kHelpTopic);
 
     lblPopulation = new QLabel("Population genotypes", this);
     lblPopulation->setGeometry(TwipsRect(200, 200, 3000, 255));

@@ -30,6 +30,9 @@ class Surface;
 // "Guilty", drawn red. The window and both pictures draw in pixels.
 class frmCooperon : public QWidget {
 public:
+    // The program's page of the help file, opened by F1.
+    static constexpr const char* kHelpTopic = "cooperon.htm";
+
     explicit frmCooperon(QWidget* parent = nullptr);
     ~frmCooperon() override;
 

@@ -3,6 +3,7 @@
 #include "Color.h"
 #include "DefaultButtons.h"
 #include "Dialogs.h"
+#include "Help.h"
 #include "TextBox.h"
 #include "frmCooperon.h"
 
@@ -42,6 +43,7 @@ QGroupBox* NewFrame(const char* caption, const QRect& geometry, QWidget* parent)
 
 frmSettings::frmSettings(frmCooperon& owner) : QDialog(&owner), owner_(owner) {
     setWindowTitle("Settings");
+    platform::BindHelpKey(this, frmCooperon::kHelpTopic);
 
     framGame = NewFrame("Game settings", TwipsRect(200, 200, 5200, 3400), this);
     framPayoffs = NewFrame("Payoff matrix", TwipsRect(300, 400, 4600, 1700), framGame);

@@ -2,6 +2,7 @@
 // language writer, the random text and loading a text.
 
 #include "Color.h"
+#include "HelpKeyPress.h"
 #include "ListView.h"
 #include "MultiLineTextBox.h"
 #include "OddFiles.h"
@@ -367,4 +368,8 @@ TEST_F(ScrivelFixture, PipesDevicesAndHugeFilesAreRefusedAndTheWindowStaysUsable
 }
 
 } // namespace
+TEST_F(ScrivelFixture, F1OpensTheProgramsHelpPage) {
+    EXPECT_EQ(platform_test::HelpPagesOnF1(Form()), std::vector<QString>{frmScrivel::kHelpTopic});
+}
+
 } // namespace scrivel_test

@@ -1,5 +1,6 @@
 #include "frmLifeboard.h"
 
+#include "HelpKeyPress.h"
 #include "LatticeGeometry.h"
 #include "LifeboardFixture.h"
 #include "OddFiles.h"
@@ -480,4 +481,8 @@ TEST_F(Lifeboard, AFailedOrCancelledSaveKeepsTheOldPattern) {
     unchanged();
     EXPECT_EQ(WithFile("", [&] { f.SaveLifeFile(); }).size(), 1u); // the dialog cancelled
     unchanged();
+}
+
+TEST_F(Lifeboard, F1OpensTheProgramsHelpPage) {
+    EXPECT_EQ(platform_test::HelpPagesOnF1(Form()), std::vector<QString>{frmLifeboard::kHelpTopic});
 }

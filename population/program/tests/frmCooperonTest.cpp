@@ -2,6 +2,7 @@
 #include "Color.h"
 #include "Conversions.h"
 #include "CooperonFixture.h"
+#include "HelpKeyPress.h"
 #include "PopulationLibrary.h"
 
 #include <QApplication>
@@ -334,6 +335,13 @@ TEST_F(CooperonDeathTest, AMissingLibraryOrEntryEndsTheProgramWithAMessage) {
                 "box Cooperon: The library \".*/libPopulation.so\" has no entry \"_Z7Missingv\"");
     EXPECT_EXIT(bindAndCall("Absent.dll", "_Z4Stepv"), testing::ExitedWithCode(1),
                 "box Cooperon: Cannot load the library \".*/libAbsent.so\" to call \"_Z4Stepv\"");
+}
+
+TEST_F(Cooperon, F1OpensTheProgramsHelpPageInTheWindowAndInTheSettings) {
+    EXPECT_EQ(platform_test::HelpPagesOnF1(Form()), std::vector<QString>{frmCooperon::kHelpTopic});
+    std::vector<QString> pages;
+    EXPECT_TRUE(WithSettings([&](frmSettings& settings) { pages = platform_test::HelpPagesOnF1(settings); }));
+    EXPECT_EQ(pages, std::vector<QString>{frmCooperon::kHelpTopic});
 }
 
 } // namespace
