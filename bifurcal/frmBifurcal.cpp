@@ -7,6 +7,7 @@
 #include "Conversions.h"
 #include "Dialogs.h"
 #include "Help.h"
+#include "LayoutMinimum.h"
 #include "NumberFormat.h"
 #include "StatusBar.h"
 #include "Surface.h"
@@ -145,6 +146,13 @@ frmBifurcal::frmBifurcal(QWidget* parent) : QWidget(parent) {
     picCanvas->onMouseDown = [this](const platform::MouseEvent& e) { picCanvas_MouseDown(e); };
     picCanvas->onMouseMove = [this](const platform::MouseEvent& e) { picCanvas_MouseMove(e); };
     picCanvas->onMouseUp = [this](const platform::MouseEvent& e) { picCanvas_MouseUp(e); };
+    // The panel keeps its place and the canvas follows the window while it has a size: the
+    // window keeps room for the panel and for the arrows around a canvas of one pixel.
+    const QRect arrows(cmdLeft->x(), 0, cmdLeft->width() + 1 + cmdRight->width(),
+                       cmdUp->y() + cmdUp->height() + 1 + cmdDown->height());
+    platform::KeepControlsWhole(
+        *this, {framRanges->geometry(), cmdRefresh->geometry(), arrows},
+        {TwipsToPixels(200), TwipsToPixels(200) + theBar->sizeHint().height()});
     resize(TwipsToPixels(12510), TwipsToPixels(8265));
     Form_Resize();
 }

@@ -3,6 +3,7 @@
 #include "ChordMethods.h"
 #include "Color.h"
 #include "Help.h"
+#include "LayoutMinimum.h"
 #include "NumberFormat.h"
 #include "PrngLibrary.h"
 #include "Slider.h"
@@ -110,6 +111,12 @@ frmChordwise::frmChordwise(QWidget* parent) : QWidget(parent) {
     // The chords are drawings: a repaint erases them.
     surface->onPaint = [this] { surface->Clear(); };
 
+    // The panel's controls keep their places; the circle follows the window.
+    platform::KeepControlsWhole(*this,
+                                {QRect(0, 0, TwipsToPixels(shpBack->Width()), 1),
+                                 framTypes->geometry(), lblFast->geometry(),
+                                 lblRatioVal->geometry()},
+                                Twips(0, 0, 120, 120).size());
     resize(TwipsToPixels(8055), TwipsToPixels(5835));
     Form_Load();
 }

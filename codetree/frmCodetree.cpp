@@ -6,6 +6,7 @@
 #include "Color.h"
 #include "Dialogs.h"
 #include "Help.h"
+#include "LayoutMinimum.h"
 #include "NumberFormat.h"
 #include "ScrollBar.h"
 #include "StatusBar.h"
@@ -115,6 +116,9 @@ frmCodetree::frmCodetree(QWidget* parent) : QWidget(parent) {
     wait_ = new dlgWait(*this);
     report_ = new frmReport(*this);
     platform::BindHelpKey(this, kHelpTopic);
+    // The canvas follows the window; the window keeps room for every toolbar button.
+    platform::KeepControlsWhole(*this, {QRect(QPoint(0, 0), tlbToolBar->sizeHint())},
+                                {0, sbStatusBar->sizeHint().height() + ScrH->sizeHint().height()});
 
     Form_Load();
 }

@@ -4,6 +4,7 @@
 #include "DefaultButtons.h"
 #include "Dialogs.h"
 #include "Help.h"
+#include "LayoutMinimum.h"
 #include "ListBox.h"
 #include "TextBox.h"
 
@@ -75,6 +76,10 @@ frmEntropia::frmEntropia(QWidget* parent) : QWidget(parent) {
     lstComps->onGotFocus = [this] { lstComps_GotFocus(); };
 
     Form_Load();
+    // The controls keep their places: the window keeps room for them and its margin.
+    platform::KeepControlsWhole(*this,
+                                {lstComps->geometry(), txtInfo->geometry(), cmdScale->geometry()},
+                                Twips(0, 0, 100, 100).size());
     resize(TwipsToPixels(6315), TwipsToPixels(6015));
 }
 

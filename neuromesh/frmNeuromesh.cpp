@@ -7,6 +7,7 @@
 #include "Conversions.h"
 #include "Dialogs.h"
 #include "Help.h"
+#include "LayoutMinimum.h"
 #include "Modal.h"
 #include "NeuralLibrary.h"
 #include "ListBox.h"
@@ -127,6 +128,10 @@ frmNeuromesh::frmNeuromesh(QWidget* parent) : QWidget(parent) {
     connect(cmdLoadNet, &QPushButton::clicked, this, [this] { cmdLoadNet_Click(); });
     platform::BindHelpKey(this, kHelpTopic);
 
+    // The frames keep their places: the window keeps room for them and its margin.
+    platform::KeepControlsWhole(
+        *this, {framPatterns->geometry(), framMode->geometry(), framNet->geometry()},
+        TwipsRect(0, 0, 200, 200).size());
     resize(TwipsRect(0, 0, 14580, 5430).size());
     Form_Load();
 }

@@ -7,6 +7,7 @@
 #include "Conversions.h"
 #include "DefaultButtons.h"
 #include "Help.h"
+#include "LayoutMinimum.h"
 #include "PegPictures.h"
 #include "Slider.h"
 #include "Surface.h"
@@ -41,6 +42,15 @@ frmPegfall::frmPegfall(QWidget* parent) : QWidget(parent) {
     platform::BindHelpKey(this, kHelpTopic);
     CreateControls();
     Form_Load();
+    // The speed controls keep their design places below the design width. The areas follow the
+    // height while the bin area stays taller than a label: H - canvas top - (H - panel - 3 L) / 2
+    // - 3 L > L, so H > 2 (canvas top + 4 L) - panel - 3 L.
+    constexpr int kLeastHeight =
+        static_cast<int>(2 * (PegBoard::kCanvasTop + 4 * PegBoard::kLabelHeight) -
+                         PegBoard::kPanelHeight - 3 * PegBoard::kLabelHeight) +
+        1;
+    platform::KeepControlsWhole(*this, {lblFast->Geometry(), chkAnimate->geometry()}, {5, 0},
+                                {0, kLeastHeight});
     resize(static_cast<int>(PegBoard::kDesignWidth), static_cast<int>(PegBoard::kDesignHeight));
     Form_Resize();
 }

@@ -3,6 +3,7 @@
 #include "HelpKeyPress.h"
 #include "NumberFormat.h"
 #include "Pump.h"
+#include "WindowSizeChecks.h"
 
 #include <QImage>
 #include <clocale>
@@ -309,9 +310,11 @@ TEST_F(Bifurcal, ResizeAndResetFollowTheirRules) {
     EXPECT_EQ(Form().cmdRight->x(), 252 + w);
     EXPECT_EQ(Form().cmdLeft->height(), Canvas().height());
     EXPECT_DOUBLE_EQ(Form().Ranges().aPerPixel, 6.0 / w);
-    // Too small to hold the canvas: sizes stay.
-    Form().resize(250, 60);
-    EXPECT_EQ(Canvas().width(), w);
+    // As small as it goes: the panel whole, the arrows around a canvas of one pixel.
+    const int bar = Form().theBar->sizeHint().height();
+    EXPECT_TRUE(platform_test::StopsShrinkingAt(Form(), QSize(286, 504 + 13 + bar)));
+    Form().resize(1, 1);
+    EXPECT_EQ(Canvas().width(), 1);
 
     Form().resize(834, 551);
     Form().optCustom->click();

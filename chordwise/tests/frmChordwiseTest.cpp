@@ -6,6 +6,7 @@
 #include "Surface.h"
 #include "SurfaceShape.h"
 #include "Timer.h"
+#include "WindowSizeChecks.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -104,16 +105,18 @@ TEST_F(ChordwiseWindow, CircleFollowsTheWindow) {
     EXPECT_EQ(Form().cx, 3095 + (8055 - 400 - 2895) / 2.0 - 20);
     EXPECT_EQ(Form().shpBack->Height(), 5835);
 
-    Form().resize(900, 300); // wide and low: the height decides the radius
+    Form().resize(900, 350); // wide and low: the height decides the radius
     EXPECT_EQ(circle.Width(), 13500 - 400 - 2895);
-    EXPECT_EQ(circle.Height(), 4500 - 400);
-    EXPECT_EQ(Form().r, (4500 - 400) / 2.0 - 20);
-    EXPECT_EQ(Form().cy, 200 + (4500 - 400) / 2.0 - 20);
-    EXPECT_EQ(Form().shpBack->Height(), 4500);
+    EXPECT_EQ(circle.Height(), 5250 - 400);
+    EXPECT_EQ(Form().r, (5250 - 400) / 2.0 - 20);
+    EXPECT_EQ(Form().cy, 200 + (5250 - 400) / 2.0 - 20);
+    EXPECT_EQ(Form().shpBack->Height(), 5250);
+}
 
-    Form().resize(200, 20); // too narrow and too low for a circle
-    EXPECT_EQ(circle.Width(), 0);
-    EXPECT_EQ(circle.Height(), 0);
+TEST_F(ChordwiseWindow, CannotBeMadeSmallerThanItsPanel) {
+    // The panel, or its values when the font makes them wider, and the margin of 120 twips.
+    const int right = std::max(193, Form().lblRatioVal->x() + Form().lblRatioVal->width());
+    EXPECT_TRUE(platform_test::StopsShrinkingAt(Form(), QSize(right + 8, 344)));
 }
 
 TEST_F(ChordwiseWindow, TextsFitBesideTheirValues) {

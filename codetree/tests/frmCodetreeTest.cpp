@@ -5,7 +5,11 @@
 #include "ScrollBar.h"
 #include "StatusBar.h"
 #include "SurfaceLabel.h"
+#include "WindowSizeChecks.h"
+#include "dlgWait.h"
+#include "frmFile.h"
 #include "frmNodes.h"
+#include "frmReport.h"
 
 #include <QAction>
 #include <cmath>
@@ -50,6 +54,14 @@ TEST_F(Codetree, StartsEmptyWithItsToolbarAndPanels) {
 
     Form().tlbToolBar->Click("Help");
     EXPECT_EQ(helpPages_, std::vector<QString>{"codetree.htm"});
+}
+
+TEST_F(Codetree, TheCanvasFollowsTheWindowTheToolbarStaysWholeAndTheDialogsKeepTheirSize) {
+    EXPECT_TRUE(platform_test::KeepsEveryToolButton(Form(), *Form().tlbToolBar));
+    for (QWidget* dialog :
+         {static_cast<QWidget*>(&Form().Nodes()), static_cast<QWidget*>(&Form().File()),
+          static_cast<QWidget*>(&Form().Wait()), static_cast<QWidget*>(&Form().Report())})
+        EXPECT_TRUE(platform_test::KeepsItsSize(*dialog)) << dialog->windowTitle().toStdString();
 }
 
 TEST_F(Codetree, CommandsFollowTheForest) {

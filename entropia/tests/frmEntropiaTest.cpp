@@ -5,6 +5,7 @@
 #include "ListBox.h"
 #include "ScriptedDialogs.h"
 #include "TextBox.h"
+#include "WindowSizeChecks.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -121,6 +122,10 @@ TEST_P(EntropiaWindow, NonFiniteComponentsAreRefused) {
 
 INSTANTIATE_TEST_SUITE_P(Locales, EntropiaWindow, ::testing::Values(QLocale::English, QLocale::German),
                          [](const auto& info) { return info.param == QLocale::German ? "Comma" : "Point"; });
+
+TEST_P(EntropiaWindow, CannotBeMadeSmallerThanItsControls) {
+    EXPECT_TRUE(platform_test::StopsShrinkingAt(Form(), QSize(421, 401)));
+}
 
 TEST_P(EntropiaWindow, F1OpensTheProgramsHelpPage) {
     std::vector<QString> pages;

@@ -6,6 +6,7 @@
 #include "Activation.h"
 #include "Dialogs.h"
 #include "Help.h"
+#include "LayoutMinimum.h"
 #include "ScrollBar.h"
 #include "StatusBar.h"
 #include "Surface.h"
@@ -107,6 +108,9 @@ frmLifeboard::frmLifeboard(QWidget* parent) : QWidget(parent) {
 
     tlbToolBar->raise();
     statBar->raise();
+    // The board follows the window; the window keeps room for every toolbar button.
+    platform::KeepControlsWhole(*this, {QRect(QPoint(0, 0), tlbToolBar->sizeHint())},
+                                {0, statBar->sizeHint().height() + scrH->sizeHint().height()});
     LayoutControls();
     Form_Load();
 }

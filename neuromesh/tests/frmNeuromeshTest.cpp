@@ -12,8 +12,10 @@
 #include "ScrollBar.h"
 #include "Slider.h"
 #include "SurfaceShape.h"
+#include "WindowSizeChecks.h"
 #include "frmNetSet.h"
 #include "frmPatSet.h"
+#include "frmTrain.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -92,6 +94,22 @@ TEST_F(Neuromesh, StartsWithTheDefaultSetFittedNetworkAndElevenRows) {
               QRect(Form().ThumbnailTwips(0) - QPoint(25, 25), QSize(350, 350)));
     EXPECT_TRUE(Form().lblDiff->text().startsWith("Error: "));
     EXPECT_EQ(Form().lblDiff->text().section('.', 1).size(), 16);
+}
+
+TEST_F(Neuromesh, TheWindowKeepsRoomForItsFramesAndTheDialogsTheirSize) {
+    EXPECT_TRUE(platform_test::StopsShrinkingAt(Form(), QSize(972, 361)));
+    EXPECT_TRUE(WithDialog<frmPatSet>(Form().cmdPatternSet, [](frmPatSet& d) {
+        EXPECT_TRUE(platform_test::KeepsItsSize(d));
+        d.cmdCancel->click();
+    }));
+    EXPECT_TRUE(WithDialog<frmNetSet>(Form().cmdNetSet, [](frmNetSet& d) {
+        EXPECT_TRUE(platform_test::KeepsItsSize(d));
+        d.cmdCancel->click();
+    }));
+    EXPECT_TRUE(WithDialog<frmTrain>(Form().cmdTrain, [](frmTrain& d) {
+        EXPECT_TRUE(platform_test::KeepsItsSize(d));
+        d.cmdExit->click();
+    }));
 }
 
 TEST_F(Neuromesh, ScrollBarAndRowsFollowTheNumberOfCategories) {

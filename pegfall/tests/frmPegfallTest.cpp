@@ -12,6 +12,7 @@
 #include "SurfaceShape.h"
 #include "TextBox.h"
 #include "Timer.h"
+#include "WindowSizeChecks.h"
 #include "frmPegfall.h"
 
 #include <QCheckBox>
@@ -158,7 +159,7 @@ TEST_F(Pegfall, WideMiddleCountStaggersTheLabelsUntilClear) {
     EXPECT_EQ(Form().shpBar[4]->Height(), 0);
 }
 
-TEST_F(Pegfall, ResizeLaysOutAgainAndATooLowWindowKeepsTheLastHeights) {
+TEST_F(Pegfall, ResizeLaysOutAgainDownToTheLeastSizeThatHoldsItAll) {
     platform::ScriptedDraws draws({0.7, 0.2});
     Uncheck();
     Form().sldSpeed->SetValue(0);
@@ -175,17 +176,13 @@ TEST_F(Pegfall, ResizeLaysOutAgainAndATooLowWindowKeepsTheLastHeights) {
     EXPECT_EQ(Form().shpBar[4]->Height(), qRound(Form().Board().Results().height));
     EXPECT_GT(VisibleSegments(), segments);
     EXPECT_EQ(Shown(), 7);
-    const QRect canvas = Form().shpCanvas->Geometry();
-    const QRect results = Form().shpResults->Geometry();
-    Form().resize(900, 100);
-    EXPECT_EQ(Form().shpCanvas->Geometry(), canvas);
-    EXPECT_EQ(Form().shpResults->Geometry(), results);
-    // Without a width the last layout stays.
-    const double step = Form().Board().Step();
-    Form().resize(0, 600);
-    Form().Form_Resize();
-    EXPECT_EQ(Form().Board().Step(), step);
-    EXPECT_EQ(Form().shpBack->Width(), 900);
+    // No narrower than the speed controls at their design places, and no lower than a bin area
+    // taller than a label below a peg area of its own.
+    EXPECT_TRUE(platform_test::StopsShrinkingAt(Form(), QSize(633, 193)));
+    Form().resize(1, 1);
+    EXPECT_EQ(Form().Board().Canvas().height, 38.5);
+    EXPECT_GT(Form().Board().Results().height, pegfall::PegBoard::kLabelHeight);
+    EXPECT_EQ(Form().lblFast->Left() + Form().lblFast->Width(), 628);
 }
 
 TEST_F(Pegfall, UnanimatedChartIsRedrawnEveryBallBelowSpeedTwoThenEveryFiveAndTen) {

@@ -7,6 +7,7 @@
 #include "DefaultButtons.h"
 #include "Dialogs.h"
 #include "Help.h"
+#include "LayoutMinimum.h"
 #include "Modal.h"
 #include "ScrollBar.h"
 #include "SettingsRules.h"
@@ -212,6 +213,8 @@ void frmCooperon::LayoutAtLoad() {
     const int statusHeight = statBar->sizeHint().height();
     resize(width(), int(std::lround(goTop + cmdGo->height() + statusHeight + kGap)));
     statBar->setGeometry(0, height() - statusHeight, width(), statusHeight);
+    // The controls keep their places: the window keeps the size that holds them with their margins.
+    platform::KeepControlsWhole(*this, {rect()});
     // Drawings persist: each picture's image takes its size before the first drawing.
     picPopCanvas->Refresh();
     picCanvas->Refresh();

@@ -6,6 +6,7 @@
 #include "Slider.h"
 #include "SurfaceLabel.h"
 #include "WaveFile.h"
+#include "WindowSizeChecks.h"
 #include "frmReactimer.h"
 #include "frmResults.h"
 #include "frmTest.h"
@@ -26,9 +27,11 @@ TEST(frmReactimerTest, TheCommandsOpenAFreshTestWindowAndStoredResults) {
     std::vector<std::string> shown;
     std::vector<int> settings;
     std::vector<QRect> keys;
+    bool fixedSizes = true;
     platform::SetModalHook([&](QDialog& dialog) {
         shown.push_back(dialog.windowTitle().toStdString());
         if (auto* test = dynamic_cast<frmTest*>(&dialog)) {
+            fixedSizes = fixedSizes && platform_test::KeepsItsSize(*test);
             settings = {test->nums, test->trials, test->warmup, test->sounds, int(test->prgProgress->Max())};
             for (const char letter : std::string("QPALZM"))
                 keys.push_back(test->lblKey[static_cast<size_t>(letter - 'A')]->Geometry());
@@ -39,6 +42,7 @@ TEST(frmReactimerTest, TheCommandsOpenAFreshTestWindowAndStoredResults) {
     frmReactimer form;
     form.show();
     EXPECT_EQ(form.windowTitle(), "Veritope - Reactimer");
+    EXPECT_TRUE(platform_test::KeepsItsSize(form));
     // Enter begins a test of the defaults: 10 stages of 10 trials, a warm-up, sounds.
     QTest::keyClick(&form, Qt::Key_Return);
     EXPECT_EQ(settings, (std::vector<int>{10, 10, 10, 1, 110}));
@@ -51,6 +55,7 @@ TEST(frmReactimerTest, TheCommandsOpenAFreshTestWindowAndStoredResults) {
     form.chkSounds->setChecked(false);
     form.cmdTest->click();
     EXPECT_EQ(settings, (std::vector<int>{26, 2, 0, 0, 52}));
+    EXPECT_TRUE(fixedSizes) << "the test window keeps its size";
 
     const auto path = std::filesystem::temp_directory_path() / ("reactimer_o" + std::to_string(::getpid()));
     std::ofstream(path, std::ios::binary) << "1,300\r\n2,420\r\n";

@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "Surface.h"
+#include "WindowSizeChecks.h"
 #include "frmResults.h"
 
 #include <QApplication>
@@ -88,6 +89,8 @@ TEST_F(frmResultsTest, ChartFollowsTheWindowsTextExtentsAndItsSize) {
         EXPECT_EQ(s.Pixel(size.width() - 20, size.height() - form_.Chart().bottom), QColor(Qt::black));
         EXPECT_EQ(s.Pixel(size.width() - 19, size.height() - form_.Chart().bottom), QColor(Qt::white));
     }
+    // The chart follows the window down to 6000 x 4500 twips.
+    EXPECT_TRUE(platform_test::StopsShrinkingAt(form_, QSize(400, 300)));
 }
 
 TEST_F(frmResultsTest, FilesSavedUnderACommaLocaleOpenAgainAndFailuresSaySo) {

@@ -10,6 +10,7 @@
 #include "Slider.h"
 #include "SurfaceLine.h"
 #include "TextBox.h"
+#include "WindowSizeChecks.h"
 #include "frmRibbonmill.h"
 
 #include <QApplication>
@@ -93,6 +94,7 @@ const QString kCritical = QString::number(static_cast<int>(MessageIcon::Critical
 
 TEST_F(Ribbonmill, LoadsBlankWithTheEditorDisabled) {
     EXPECT_EQ(Form().windowTitle(), "Veritope - Ribbonmill");
+    EXPECT_TRUE(platform_test::KeepsItsSize(Form()));
     for (auto* box : Form().txtTape)
         EXPECT_EQ(box->text(), " ");
     EXPECT_EQ(MarkerBox(), 10);

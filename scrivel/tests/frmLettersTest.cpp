@@ -3,6 +3,7 @@
 #include "DropDownList.h"
 #include "ListBox.h"
 #include "ScrivelFixture.h"
+#include "WindowSizeChecks.h"
 
 #include <QCheckBox>
 
@@ -44,6 +45,7 @@ protected:
 
 TEST_F(LettersFixture, DefaultsGiveTheGridAndTwentySevenGroups) {
     EXPECT_EQ(Letters().windowTitle(), "Characters settings");
+    EXPECT_TRUE(platform_test::KeepsItsSize(Letters()));
     EXPECT_EQ(Letters().chkLetter.Size(), 256u);
     EXPECT_EQ(Letters().chkLetter[32].text(), "[Spc]");
     EXPECT_EQ(Letters().chkLetter[233].text(), "[233]");

@@ -9,6 +9,7 @@
 #include "SafeReplace.h"
 #include "ScrivelFixture.h"
 #include "Surface.h"
+#include "WindowSizeChecks.h"
 #include "frmAnalyzing.h"
 #include "frmRandom.h"
 #include "frmReport.h"
@@ -19,6 +20,7 @@ namespace scrivel_test {
 namespace {
 
 TEST_F(ScrivelFixture, ChartHidesBehindThePromptUntilAnAnalysisOfTheTextAsItStands) {
+    EXPECT_TRUE(platform_test::KeepsItsSize(Form()));
     EXPECT_FALSE(ChartInFront());
     EXPECT_FALSE(Form().cmdReport->isVisible());
     EXPECT_TRUE(Form().lblPress->isVisible());
@@ -130,6 +132,7 @@ TEST_F(ScrivelFixture, ReportsListTheCountsPaddedSortByAClickAndSaveAsTabbedLine
     onModal_ = [&](QDialog& dialog) {
         auto& report = static_cast<frmReport&>(dialog);
         shown = report.windowTitle().toStdString() + "\n" + Rows(*report.lstRep);
+        EXPECT_TRUE(platform_test::KeepsItsSize(report));
         dialogs_.AnswerFile(Q(dir_ / "letters.txt"));
         report.cmdSave->click();
     };
@@ -297,6 +300,7 @@ TEST_F(ScrivelFixture, RandomTextAsksForACountAndFollowsTheTriplets) {
     onModal_ = [&](QDialog& dialog) {
         auto& random = static_cast<frmRandom&>(dialog);
         EXPECT_EQ(random.windowTitle(), "Random text");
+        EXPECT_TRUE(platform_test::KeepsItsSize(random));
         text = random.txtText->Text();
         dialogs_.AnswerFile(Q(dir_ / "random.txt"));
         random.cmdSave->click();

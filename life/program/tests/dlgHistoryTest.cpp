@@ -3,6 +3,7 @@
 #include "LifeboardFixture.h"
 #include "ScriptedDialogs.h"
 #include "TextBox.h"
+#include "WindowSizeChecks.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -38,6 +39,7 @@ TEST_F(DlgHistoryTest, OpensWithoutBlockingShowingTheEngineLimit) {
     dlgHistory& dialog = Open();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.isModal());
+    EXPECT_TRUE(platform_test::KeepsItsSize(dialog));
     EXPECT_EQ(dialog.windowTitle(), "History settings");
     EXPECT_EQ(dialog.lblExplanation->text(),
               "The application stores the evolution of the system to enable running it "

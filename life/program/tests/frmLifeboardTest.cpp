@@ -12,6 +12,7 @@
 #include "Surface.h"
 #include "TextBox.h"
 #include "ToolBar.h"
+#include "WindowSizeChecks.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -137,6 +138,10 @@ TEST_F(Lifeboard, StartsAsTheWindowOfAFreshEngine) {
     EXPECT_EQ(f.board->Pixel(100, 100), kWhite);
     EXPECT_EQ(f.board->Pixel(90, 100), kGrid);
     EXPECT_EQ(f.board->Pixel(110, 95), kGrid);
+}
+
+TEST_F(Lifeboard, TheBoardFollowsTheWindowButTheToolbarStaysWhole) {
+    EXPECT_TRUE(platform_test::KeepsEveryToolButton(Form(), *Form().tlbToolBar));
 }
 
 TEST_F(Lifeboard, MouseEditsStepAndStepBackDrawWhatChanged) {

@@ -2,6 +2,7 @@
 
 #include "Help.h"
 #include "LifeboardFixture.h"
+#include "WindowSizeChecks.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -101,6 +102,7 @@ TEST_F(FrmRulesTest, OpensWithoutBlockingShowingTheEngineRule) {
     frmRules& dialog = Open();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.isModal());
+    EXPECT_TRUE(platform_test::KeepsItsSize(dialog));
     EXPECT_EQ((QStringList{dialog.windowTitle(), dialog.frmTopology->title(),
                            dialog.cmdPredefined->text(), dialog.cmdWolf->text(),
                            dialog.lblNeighbors->text(), dialog.lblLabel[12]->text()}),

@@ -1,6 +1,7 @@
 #include "Help.h"
 #include "ProgressBar.h"
 #include "ProgressWindow.h"
+#include "WindowSizeChecks.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -24,6 +25,7 @@ TEST(ProgressWindow, CancelEscapeAndTheCloseBoxAskTheOperationToStopAndTheWindow
     EXPECT_FALSE(window.Progress()->isTextVisible());
 
     window.ShowModeless();
+    EXPECT_TRUE(platform_test::KeepsItsSize(window));
     window.cmdCancel->click();
     QTest::keyClick(&window, Qt::Key_Escape);
     window.close();

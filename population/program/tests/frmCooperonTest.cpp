@@ -4,6 +4,7 @@
 #include "CooperonFixture.h"
 #include "HelpKeyPress.h"
 #include "PopulationLibrary.h"
+#include "WindowSizeChecks.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -135,6 +136,9 @@ TEST_F(Cooperon, LoadsLaidOutAndSetsTheLibraryUp) {
     EXPECT_EQ(f.size(), QSize(858 + population + chart,
                               int(std::lround(639 + 400.0 / 15 + 27 + f.statBar->height()))));
     EXPECT_EQ(f.statBar->geometry().bottom(), f.height() - 1);
+    // The controls keep their places: the window cannot be made smaller than the size that holds
+    // them.
+    EXPECT_TRUE(platform_test::StopsShrinkingAt(f, f.size()));
 }
 
 // Every header shows its whole caption in the window's font, and the headers

@@ -1,5 +1,6 @@
 #include "CooperonFixture.h"
 #include "PopulationLibrary.h"
+#include "WindowSizeChecks.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -42,6 +43,7 @@ protected:
 TEST_F(Settings, OpensFilledWithTheSettingsAtLoadAndOkWithoutEditsSetsTheTextsAgain) {
     ASSERT_TRUE(WithSettings([&](frmSettings& d) {
         EXPECT_EQ(d.windowTitle(), "Settings");
+        EXPECT_TRUE(platform_test::KeepsItsSize(d));
         EXPECT_TRUE(d.cmdOK->isDefault());
         const auto texts = [](auto... controls) {
             QStringList list;
