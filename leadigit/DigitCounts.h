@@ -25,6 +25,8 @@ public:
 
     // Recounts from the values of rows.
     void Count(const std::vector<NumberRow>& rows);
+    // Counts one more value.
+    void Add(std::string_view value) { ++counts_[FirstSignificantDigit(value)]; }
 
     int32_t operator[](int digit) const { return counts_[digit]; }
     // The values with a digit 1 to 9.

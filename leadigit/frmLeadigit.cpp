@@ -6,6 +6,7 @@
 #include "Color.h"
 #include "DigitChart.h"
 #include "Dialogs.h"
+#include "FreeMemory.h"
 #include "Help.h"
 #include "LayoutMinimum.h"
 #include "ListView.h"
@@ -20,6 +21,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QPushButton>
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -157,28 +159,41 @@ void frmLeadigit::Form_Paint() {
 }
 
 void frmLeadigit::ShowNewRows() {
+    // In batches, so that the texts of a long source are never all held as
+    // strings at once; the list keeps them compactly.
+    constexpr size_t kBatch = 16384;
     std::vector<QStringList> batch;
-    batch.reserve(rows_.size() - shownRows_);
-    for (; shownRows_ < rows_.size(); ++shownRows_) {
-        const leadigit::NumberRow& row = rows_[shownRows_];
-        if (rowsAreFileNames_) {
-            batch.push_back({QFile::decodeName(row.name.c_str()), QString::fromLatin1(row.value)});
-        } else {
-            batch.push_back({platform::FromWindows1252(row.name), platform::FromWindows1252(row.value)});
+    for (size_t at = 0; at < rows_.size(); at += kBatch) {
+        const size_t end = std::min(rows_.size(), at + kBatch);
+        batch.reserve(end - at);
+        for (size_t i = at; i < end; ++i) {
+            const leadigit::NumberRow& row = rows_[i];
+            listCounts_.Add(row.value);
+            if (rowsAreFileNames_)
+                batch.push_back({QFile::decodeName(row.name.c_str()), QString::fromLatin1(row.value)});
+            else
+                batch.push_back({platform::FromWindows1252(row.name), platform::FromWindows1252(row.value)});
         }
+        lvNumbers->AddRows(std::move(batch));
     }
-    lvNumbers->AddRows(std::move(batch));
+    rows_.clear();
+}
+
+void frmLeadigit::ReleaseReadRows() {
+    const size_t bytes = rows_.capacity() * sizeof(leadigit::NumberRow);
+    std::vector<leadigit::NumberRow>().swap(rows_);
+    platform::ReleasedLarge(bytes);
 }
 
 void frmLeadigit::ClearData() {
     rows_.clear();
-    shownRows_ = 0;
     lvNumbers->Clear();
+    listCounts_ = {};
     CountLeadingDigits();
 }
 
 void frmLeadigit::CountLeadingDigits() {
-    digitCounts.Count(rows_);
+    digitCounts = listCounts_;
     statBar->SetPanelText("total", QString::fromStdString(digitCounts.StatusText()));
 }
 
@@ -192,9 +207,10 @@ void frmLeadigit::LoadDataFile(const QString& path) {
     if (outcome != leadigit::LoadOutcome::NotOpened) {
         // The rows read replace the list, also when the file failed part way.
         lvNumbers->Clear();
-        shownRows_ = 0;
+        listCounts_ = {};
         rowsAreFileNames_ = false;
         ShowNewRows();
+        ReleaseReadRows();
         CountLeadingDigits();
         surface->Refresh();
     }

@@ -79,12 +79,17 @@ private:
     void Form_Load();
     void Form_Resize();
     void Form_Paint();
-    // Adds the rows not shown yet to the list.
+    // Moves the rows read or found so far into the list, counting their
+    // first digits.
     void ShowNewRows();
+    // Gives back the room of rows_ once a source is listed.
+    void ReleaseReadRows();
 
+    // The rows read or found that the list does not hold yet.
     std::vector<leadigit::NumberRow> rows_;
-    // How many of rows_ the list shows.
-    size_t shownRows_ = 0;
+    // The first digits of the rows in the list; digitCounts takes them when
+    // the digits are counted.
+    leadigit::DigitCounts listCounts_;
     // The rows' texts are file names (the file system's UTF-8), not data file
     // text (Windows-1252).
     bool rowsAreFileNames_ = false;

@@ -46,6 +46,7 @@ bool frmLeadigit::ScanFolder(const QString& path) {
     rowsAreFileNames_ = true;
     const bool whole = leadigit::ScanFolder(QFile::encodeName(path).toStdString(), rows_, report);
     ShowNewRows();
+    ReleaseReadRows();
     return whole;
 }
 

@@ -180,6 +180,26 @@ TEST_F(Leadigit, APipeADeviceOrAHugeFileChosenToImportIsRefusedAndTheListStays) 
     EXPECT_GT(Rows(), 0);
 }
 
+TEST_F(Leadigit, ALongFileIsCountedWholeAndASmallerSourceTakesBackItsRoom) {
+    // 90,000 lines, each digit first in 10,000 of them, in batches of the list.
+    std::string lines;
+    for (int i = 0; i < 90000; ++i)
+        lines += "n" + std::to_string(i) + "\t" + std::to_string(i % 9 + 1) + "00\r\n";
+    WriteFile(home_ / "long.txt", lines);
+    dialogs_.AnswerFile(QString::fromStdString((home_ / "long.txt").string()));
+    form_.cmdFile->click();
+    ASSERT_EQ(Rows(), 90000);
+    EXPECT_EQ(Status(), "90000 non-zero values");
+    for (int d = 1; d <= 9; ++d)
+        EXPECT_EQ(form_.digitCounts[d], 10000) << d;
+    EXPECT_EQ(form_.lvNumbers->Text(89999, 0) + form_.lvNumbers->Text(89999, 1), "n89999900");
+    EXPECT_GE(form_.lvNumbers->StorageBytes(), 90000u * 16);
+
+    form_.cmdPopulations->click();
+    EXPECT_EQ(Rows(), 217);
+    EXPECT_LE(form_.lvNumbers->StorageBytes(), 217u * 16 + (1u << 16) + 4096);
+}
+
 TEST_F(Leadigit, ScanListsFileSizesAndStopKeepsWhatWasFound) {
     const fs::path tree = home_ / "tree";
     WriteFile(tree / "empty", "");
@@ -204,6 +224,8 @@ TEST_F(Leadigit, ScanListsFileSizesAndStopKeepsWhatWasFound) {
     Scan(tree / "sub", [&](int pumped) {
         form_.cmdArea->click();
         form_.cmdSizes->click();
+        // The digits are counted when the scan ends.
+        EXPECT_EQ(form_.digitCounts.Total(), 0);
         if (pumped == 4)
             form_.scanningForm->cmdStop->click();
     });

@@ -1,5 +1,8 @@
 #include "ListView.h"
 
+#include "FreeMemory.h"
+#include "ListViewTexts.h"
+
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -12,14 +15,20 @@
 
 namespace platform {
 
+namespace {
+
+// From this many rows, emptying the list also renews the view's header of the
+// rows, which otherwise keeps room for as many.
+constexpr int kManyRows = 4096;
+
+} // namespace
+
 // The rows and column captions behind the view, and the sort that keeps them in
-// order.
+// order. The texts are kept compactly (ListViewTexts); a QString is made only
+// for a cell that is read or painted.
 class ListViewRows : public QAbstractTableModel {
 public:
-    struct Row {
-        QStringList texts;
-        int data = 0;
-    };
+    using Row = ListViewTexts::Row;
 
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -33,7 +42,7 @@ public:
         if (role != Qt::DisplayRole || !index.isValid()) {
             return {};
         }
-        return Cell(rows_[index.row()], index.column());
+        return Text(index.row(), index.column());
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
@@ -71,7 +80,7 @@ public:
     void AddRow(const QStringList& texts, int data) {
         const int at = rowCount();
         beginInsertRows({}, at, at);
-        rows_.push_back({texts, data});
+        rows_.push_back(texts_.Write(texts, data));
         endInsertRows();
         outOfOrder_ = outOfOrder_ || sorted_;
     }
@@ -82,41 +91,54 @@ public:
         }
         const int at = rowCount();
         beginInsertRows({}, at, at + static_cast<int>(texts.size()) - 1);
-        rows_.reserve(rows_.size() + texts.size());
         for (QStringList& t : texts) {
-            rows_.push_back({std::move(t), 0});
+            rows_.push_back(texts_.Write(t, 0));
+            t = QStringList();
         }
         endInsertRows();
-        texts.clear();
+        std::vector<QStringList>().swap(texts);
         outOfOrder_ = outOfOrder_ || sorted_;
     }
 
     void RemoveRow(int row) {
         beginRemoveRows({}, row, row);
+        texts_.Release(rows_[row]);
         rows_.erase(rows_.begin() + row);
         endRemoveRows();
+        CompactIfWorth();
     }
 
-    void Clear() {
+    // Gives the bytes released.
+    std::size_t Clear() {
+        const std::size_t bytes = StorageBytes();
         beginResetModel();
-        rows_.clear();
+        std::vector<Row>().swap(rows_);
+        texts_.Clear();
         endResetModel();
         outOfOrder_ = false;
+        return bytes;
     }
 
     Row& At(int row) { return rows_[row]; }
     const Row& At(int row) const { return rows_[row]; }
 
+    QString Text(int row, int column) const { return texts_.Cell(rows_[row], column).ToString(); }
+
     void SetText(int row, int column, const QString& text) {
-        QStringList& texts = rows_[row].texts;
+        QStringList texts = texts_.Texts(rows_[row]);
         while (texts.size() <= column) {
             texts.append(QString());
         }
         texts[column] = text;
+        texts_.Release(rows_[row]);
+        rows_[row] = texts_.Write(texts, rows_[row].data);
+        CompactIfWorth();
         const QModelIndex cell = index(row, column);
         emit dataChanged(cell, cell, {Qt::DisplayRole});
         outOfOrder_ = outOfOrder_ || (sorted_ && column == sortKey_);
     }
+
+    std::size_t StorageBytes() const { return rows_.capacity() * sizeof(Row) + texts_.Bytes(); }
 
     bool Sorted() const { return sorted_; }
     int SortKey() const { return sortKey_; }
@@ -141,12 +163,14 @@ public:
             return;
         }
         outOfOrder_ = false;
-        const int key = sortKey_;
+        std::vector<ListViewTexts::Text> keys;
+        keys.reserve(rows_.size());
+        for (const Row& row : rows_) {
+            keys.push_back(texts_.Cell(row, sortKey_));
+        }
         std::vector<int> order(rows_.size());
         std::iota(order.begin(), order.end(), 0);
-        const auto less = [&](int a, int b) {
-            return Cell(rows_[a], key).compare(Cell(rows_[b], key), Qt::CaseSensitive) < 0;
-        };
+        const auto less = [&](int a, int b) { return ListViewTexts::Compare(keys[a], keys[b]) < 0; };
         if (order_ == Qt::AscendingOrder) {
             std::stable_sort(order.begin(), order.end(), less);
         } else {
@@ -159,7 +183,7 @@ public:
         std::vector<int> newRow(rows_.size());
         for (std::size_t i = 0; i < order.size(); ++i) {
             newRow[order[i]] = static_cast<int>(i);
-            sorted.push_back(std::move(rows_[order[i]]));
+            sorted.push_back(rows_[order[i]]);
         }
         rows_ = std::move(sorted);
         const QModelIndexList from = persistentIndexList();
@@ -172,14 +196,21 @@ public:
         emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     }
 
-    static const QString& Cell(const Row& row, int column) {
-        static const QString kEmpty;
-        return column < row.texts.size() ? row.texts[column] : kEmpty;
+private:
+    // Takes back the room of changed and removed rows once it outgrows the
+    // texts in use.
+    void CompactIfWorth() {
+        if (!texts_.WantsCompacting()) {
+            return;
+        }
+        const std::size_t before = texts_.Bytes();
+        texts_.Compact(rows_);
+        ReleasedLarge(before - std::min(before, texts_.Bytes()));
     }
 
-private:
     std::vector<QString> captions_;
     std::vector<Row> rows_;
+    ListViewTexts texts_;
     bool sorted_ = false;
     bool outOfOrder_ = false;
     int sortKey_ = 0;
@@ -187,25 +218,52 @@ private:
 };
 
 ListView::ListView(QWidget* parent)
-    : QTreeView(parent), rows_(std::make_unique<ListViewRows>()) {
+    : QTableView(parent), rows_(std::make_unique<ListViewRows>()) {
     setModel(rows_.get());
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(false);
-    header()->setStretchLastSection(false);
-    header()->setSectionsMovable(false);
-    header()->setSectionsClickable(true);
-    header()->setSortIndicatorShown(false);
-    connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    NewRowHeader();
+    QHeaderView* columns = horizontalHeader();
+    columns->setStretchLastSection(false);
+    columns->setSectionsMovable(false);
+    columns->setSectionsClickable(true);
+    columns->setHighlightSections(false);
+    columns->setSortIndicatorShown(false);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(columns, &QHeaderView::sectionClicked, this, [this](int column) {
         if (onColumnClick) {
             onColumnClick(column);
         }
     });
+}
+
+void ListView::NewRowHeader() {
+    auto* rows = new QHeaderView(Qt::Vertical, this);
+    setVerticalHeader(rows);
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    SetRowHeight();
+}
+
+void ListView::SetRowHeight() {
+    QHeaderView* rows = verticalHeader();
+    const int height = fontMetrics().height() + 4;
+    rows->setMinimumSectionSize(std::min(height, rows->minimumSectionSize()));
+    rows->setDefaultSectionSize(height);
+}
+
+void ListView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        SetRowHeight();
+    }
 }
 
 ListView::~ListView() {
@@ -271,17 +329,26 @@ void ListView::RemoveRow(int row) {
 }
 
 void ListView::Clear() {
-    rows_->Clear();
+    const bool many = rows_->rowCount() >= kManyRows;
+    const std::size_t released = rows_->Clear();
+    if (many) {
+        NewRowHeader();
+    }
+    ReleasedLarge(released);
 }
 
 int ListView::RowCount() const {
     return rows_->rowCount();
 }
 
+std::size_t ListView::StorageBytes() const {
+    return rows_->StorageBytes();
+}
+
 QString ListView::Text(int row, int column) const {
     rows_->EnsureOrder();
     CheckRow(row);
-    return ListViewRows::Cell(rows_->At(row), column);
+    return rows_->Text(row, column);
 }
 
 void ListView::SetText(int row, int column, const QString& text) {
@@ -392,11 +459,11 @@ void ListView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     pressedOnRow_ = true;
-    QTreeView::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
 }
 
 void ListView::mouseReleaseEvent(QMouseEvent* event) {
-    QTreeView::mouseReleaseEvent(event);
+    QTableView::mouseReleaseEvent(event);
     if (pressedOnRow_ && event->button() == Qt::LeftButton) {
         pressedOnRow_ = false;
         RaiseClick();
@@ -405,7 +472,7 @@ void ListView::mouseReleaseEvent(QMouseEvent* event) {
 
 void ListView::keyPressEvent(QKeyEvent* event) {
     const int before = SelectedRow();
-    QTreeView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
     if (SelectedRow() != before) {
         RaiseClick();
     }
@@ -413,7 +480,25 @@ void ListView::keyPressEvent(QKeyEvent* event) {
 
 void ListView::paintEvent(QPaintEvent* event) {
     rows_->EnsureOrder();
-    QTreeView::paintEvent(event);
+    QTableView::paintEvent(event);
+}
+
+QModelIndex ListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex current = currentIndex();
+    const int column = current.isValid() ? current.column() : 0;
+    switch (action) {
+    case MoveHome:
+        return rows_->rowCount() > 0 ? rows_->index(0, column) : QModelIndex();
+    case MoveEnd:
+        return rows_->rowCount() > 0 ? rows_->index(rows_->rowCount() - 1, column) : QModelIndex();
+    case MoveLeft:
+    case MoveRight:
+    case MoveNext:
+    case MovePrevious:
+        return current;
+    default:
+        return QTableView::moveCursor(action, modifiers);
+    }
 }
 
 } // namespace platform

@@ -140,8 +140,11 @@ TEST(ListView, UserClicksRaiseClickAndColumnClickCodeRaisesNothing) {
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(5, view.viewport()->height() - 2));
     QTest::keyClick(&view, Qt::Key_Down);
     QTest::keyClick(&view, Qt::Key_Down);
+    // Left and Right keep the row; Home and End go to the first and last.
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End})
+        QTest::keyClick(&view, key);
     view.ClickRow(0);
-    EXPECT_EQ(clicks, (std::vector<int>{1, 1, 2, 0}));
+    EXPECT_EQ(clicks, (std::vector<int>{1, 1, 2, 0, 2, 0}));
 
     // A header click is reported; the list does not sort by itself.
     QHeaderView& header = *view.header();
@@ -155,5 +158,66 @@ TEST(ListView, UserClicksRaiseClickAndColumnClickCodeRaisesNothing) {
     view.setEnabled(false);
     view.ClickRow(2);
     view.ClickColumn(1);
-    EXPECT_EQ(std::pair(clicks.size(), columns.size()), std::pair(std::size_t{4}, std::size_t{2}));
+    EXPECT_EQ(std::pair(clicks.size(), columns.size()), std::pair(std::size_t{6}, std::size_t{2}));
+}
+
+TEST(ListView, RowsAreHeldCompactlyAndEmptyingGivesTheRoomBack) {
+    ListView view;
+    view.AddColumn("Item", 80);
+    view.AddColumn("Value", 80);
+    constexpr int kRows = 100000;
+    std::size_t textBytes = 0;
+    for (int batch = 0; batch < kRows / 1000; ++batch) {
+        std::vector<QStringList> rows;
+        for (int i = 0; i < 1000; ++i) {
+            rows.push_back({QString("file%1.dat").arg(batch * 1000 + i), QString::number(i * 37)});
+            textBytes += rows.back()[0].size() + rows.back()[1].size();
+        }
+        view.AddRows(std::move(rows));
+    }
+    // A record, the texts and their lengths, with room for the last block and
+    // the records' growth.
+    EXPECT_LE(view.StorageBytes(), kRows * (2 * 16 + 2) + textBytes + (1 << 17));
+    EXPECT_EQ(view.Text(54321, 0) + view.Text(54321, 1), "file54321.dat" + QString::number(321 * 37));
+
+    // Texts of every kind read back as they were: outside Latin-1 (a lone
+    // surrogate too), long ones whose lengths take more than one unit, and a
+    // row longer than the blocks the rows share.
+    const QString cyrillic = QString::fromUtf8("\xD0\x96\xD0\xB8\xD1\x82\xD1\x8C") + QChar(0xD800);
+    const QStringList odd = {cyrillic, QString(200, 'x'), QString(40000, QChar(0x416)), "",
+                             QString(70000, QChar(0xE9))};
+    for (const QString& text : odd)
+        view.AddRow({"odd", text}, 9);
+    for (int i = 0; i < int(odd.size()); ++i)
+        EXPECT_EQ(view.Text(kRows + i, 1), odd[i]) << i;
+    EXPECT_EQ(view.RowData(kRows + 4), 9);
+
+    view.Clear();
+    EXPECT_EQ(view.StorageBytes(), 0u);
+    EXPECT_EQ(view.RowCount(), 0);
+}
+
+TEST(ListView, ChangedAndRemovedRowsGiveTheirRoomBackAndKeepTheirOrder) {
+    ListView view;
+    view.AddColumn("Name", 80);
+    view.AddColumn("Count", 80);
+    for (int i = 0; i < 2000; ++i)
+        view.AddRow({QString("n%1").arg(i, 4, 10, QChar('0')), "0"}, i);
+    view.Sort(0, Qt::DescendingOrder);
+    const std::size_t filled = view.StorageBytes();
+    // Each change writes the row again; the old copies do not pile up.
+    for (int round = 1; round <= 200; ++round) {
+        for (int row = 0; row < 2000; row += 7)
+            view.SetText(row, 1, QString(100, QChar('a' + round % 26)) + QString::number(round));
+    }
+    EXPECT_LE(view.StorageBytes(), 4 * filled + 300 * 110);
+    EXPECT_EQ(view.Text(0, 0), "n1999");
+    EXPECT_EQ(view.Text(7, 1), QString(100, QChar('a' + 200 % 26)) + "200");
+    EXPECT_EQ(view.Text(8, 1), "0");
+    EXPECT_EQ(view.RowData(7), 1992);
+    for (int i = 0; i < 1990; ++i)
+        view.RemoveRow(0);
+    EXPECT_LE(view.StorageBytes(), filled + (1 << 17));
+    EXPECT_EQ(view.Text(0, 0), "n0009");
+    EXPECT_EQ(view.Text(9, 0), "n0000");
 }
