@@ -15,10 +15,14 @@ function(veritope_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT
-      "QT_QPA_PLATFORM=offscreen;VERITOPE_BIN=${VERITOPE_BIN_DIR};TEST_TMPDIR=${VERITOPE_TEST_TMPDIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_LIST ${name}_TESTS)
+  # The discovery flattens a list given as a property value, so that only the
+  # first variable would reach the tests: the environment is set on the
+  # discovered cases afterwards, by a script that CTest runs after discovery.
+  set(env_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+  file(GENERATE OUTPUT ${env_script} CONTENT
+    "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT [==[QT_QPA_PLATFORM=offscreen;VERITOPE_BIN=${VERITOPE_BIN_DIR};TEST_TMPDIR=${VERITOPE_TEST_TMPDIR}]==])\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${env_script})
 endfunction()
 
 # veritope_shared_library(<name> SOURCES ... LIBS ... EXPORTS <version script>):
