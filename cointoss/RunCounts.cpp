@@ -7,11 +7,12 @@
 
 namespace cointoss {
 
-int32_t GeneratedLength(std::string_view text) {
-    const double n = platform::RoundHalfEven(platform::Val(text));
-    if (!(n > 0))
-        return 0;
-    return n > kMaxLength ? kMaxLength : static_cast<int32_t>(n);
+bool GeneratedLength(std::string_view text, int32_t& n) {
+    const double length = platform::RoundHalfEven(platform::Val(text));
+    if (length > kMaxLength)
+        return false;
+    n = length > 0 ? static_cast<int32_t>(length) : 0;
+    return true;
 }
 
 std::string Generate(int32_t n, const std::function<bool()>& coin) {

@@ -11,16 +11,15 @@
 
 namespace cointoss {
 
-// The longest sequence generated: a typed length is rounded into 32 bits, and a
-// length near 2^31 would build a string of gigabytes. The sequence box lays out
-// an unbroken line of a million characters for more than twenty seconds without
-// answering; a tenth of that takes a fraction of a second.
-inline constexpr int32_t kMaxLength = 100000;
+// The longest sequence generated. The sequence is held several times over (the
+// text, the sequence box's document and its rows, a copy while counting), a few
+// bytes a character each time; a length near 2^31 would take gigabytes.
+inline constexpr int32_t kMaxLength = 100000000;
 
 // The generated length for the typed text: its leading number (0 when there is
-// none) rounded half to even, a negative value 0, a value beyond kMaxLength
-// kMaxLength.
-int32_t GeneratedLength(std::string_view text);
+// none) rounded half to even, a negative value 0. False, n unchanged, for a
+// length beyond kMaxLength (32-bit integers included).
+bool GeneratedLength(std::string_view text, int32_t& n);
 
 // n characters, "1" where coin() is true and "0" otherwise, in order.
 std::string Generate(int32_t n, const std::function<bool()>& coin);

@@ -69,6 +69,8 @@ frmCointoss::frmCointoss(QWidget* parent) : QWidget(parent) {
 
     txtSeq = new platform::MultiLineTextBox(this, platform::MultiLineTextBox::kVertical);
     txtSeq->setGeometry(240, 11, 430, 135);
+    // A sequence is one unbroken line, of millions of characters when generated.
+    txtSeq->SetRowsForLongLines(true);
     cmdStats = new QPushButton("Calculate statistics", this);
     cmdStats->setGeometry(240, 152, 208, 26);
     lblLength = new QLabel("0 characters", this);
@@ -134,7 +136,13 @@ void frmCointoss::ShowSequence(const QString& text) {
 }
 
 void frmCointoss::cmdGen_Click() {
-    const int32_t n = cointoss::GeneratedLength(txtLength->text().toStdString());
+    int32_t n = 0;
+    if (!cointoss::GeneratedLength(txtLength->text().toStdString(), n)) {
+        // The typed length and the sequence stay as they are.
+        platform::MessageBox(QString("A generated sequence has at most %L1 characters.").arg(cointoss::kMaxLength),
+                             "Generate sequence", platform::MessageIcon::Exclamation);
+        return;
+    }
     txtLength->setText(QString::number(n));
     seq = QString::fromStdString(cointoss::Generate(n, [] { return platform::PRNGOpenDouble() >= 0.5; }));
     ShowSequence(seq);

@@ -48,11 +48,19 @@ TEST(RunCounts, RunsBeyond16BitsAreCounted) {
 }
 
 TEST(RunCounts, GeneratedLengthsAreRoundedAndBounded) {
-    EXPECT_EQ(cointoss::GeneratedLength("-7"), 0);
-    EXPECT_EQ(cointoss::GeneratedLength("2.5"), 2);
-    EXPECT_EQ(cointoss::GeneratedLength("3.5"), 4);
-    EXPECT_EQ(cointoss::GeneratedLength("abc"), 0);
-    EXPECT_EQ(cointoss::GeneratedLength("1e10"), cointoss::kMaxLength);
+    const struct {
+        const char* text;
+        bool held;
+        int32_t n;
+    } cases[] = {{"-7", true, 0},         {"2.5", true, 2},         {"3.5", true, 4},
+                 {"abc", true, 0},        {"-1e300", true, 0},      {"10000000", true, 10000000},
+                 {"1e8", true, 100000000}, {"100000000.5", true, 100000000}, {"100000001", false, -1},
+                 {"2147483648", false, -1}, {"1e10", false, -1}};
+    for (const auto& c : cases) {
+        int32_t n = -1;
+        EXPECT_EQ(cointoss::GeneratedLength(c.text, n), c.held) << c.text;
+        EXPECT_EQ(n, c.n) << c.text;
+    }
     int i = 0;
     EXPECT_EQ(cointoss::Generate(5, [&] { return ++i % 2 == 0; }), "01010");
     EXPECT_EQ(cointoss::Generate(0, [] { return true; }), "");

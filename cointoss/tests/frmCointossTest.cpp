@@ -10,9 +10,11 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -119,6 +121,48 @@ TEST_F(CointossWindow, GeneratingAndSwitchingModes) {
     EXPECT_EQ(Form().txtSeq->Text(), "");
     EXPECT_FALSE(Form().txtSeq->isReadOnly());
     EXPECT_FALSE(Form().cmdGen->isEnabled());
+}
+
+TEST_F(CointossWindow, TenMillionCharactersAreGeneratedShownAndCounted) {
+    Form().optRandom->click();
+    // "1", "1", "0" again and again: runs of two, and a run of one at the end.
+    platform::ScriptedDraws draws({0.5, 0.75, 0.25});
+    Form().txtLength->setText("10000000");
+    Form().cmdGen->click();
+    EXPECT_EQ(Form().txtLength->text(), "10000000");
+    ASSERT_EQ(Form().seq.size(), 10000000);
+    EXPECT_EQ(Form().seq.left(7), "1101101");
+    EXPECT_EQ(Form().txtSeq->Text(), Form().seq);
+    EXPECT_EQ(Form().lblLength->text(), "10000000 characters");
+    // The box holds the sequence in rows, not in one paragraph laid out whole.
+    ASSERT_GT(Form().txtSeq->document()->blockCount(), 1000);
+    QApplication::processEvents();
+
+    Form().cmdStats->click();
+    EXPECT_EQ(Form().counts.Counts(), (std::vector<int32_t>{0, 1, 3333333}));
+    EXPECT_EQ(Form().seq.size(), 10000000);
+    ASSERT_EQ(Charts().size(), 1u);
+    EXPECT_EQ(Charts()[0]->RequestedOuterHeight(), 100) << "(2 + 1) * 500 twips";
+}
+
+TEST_F(CointossWindow, ALengthBeyondTheLimitIsRefusedWithAMessage) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Form().optRandom->click();
+    platform::ScriptedDraws draws({0.75});
+    Form().txtLength->setText("3");
+    Form().cmdGen->click();
+    for (const char* typed : {"100000001", "2147483648", "1e10"}) {
+        dialogs_.AnswerMessage(platform::MessageResult::Ok);
+        Form().txtLength->setText(typed);
+        Form().cmdGen->click();
+        EXPECT_EQ(Form().txtLength->text(), typed) << "the number is not changed";
+        EXPECT_EQ(Form().seq, "111");
+    }
+    ASSERT_EQ(dialogs_.Requests().size(), 3u);
+    EXPECT_EQ(dialogs_.Requests()[0].text, "A generated sequence has at most 100,000,000 characters.");
+    EXPECT_EQ(dialogs_.Requests()[0].title, "Generate sequence");
+    EXPECT_EQ(dialogs_.Requests()[0].icon, platform::MessageIcon::Exclamation);
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST_F(CointossWindow, ChartHeightIsTheOuterHeightInTwips) {

@@ -30,13 +30,28 @@ public:
     ScrollBars ScrollBarsShown() const { return scrollBars_; }
     void SetScrollBars(ScrollBars scrollBars);
 
+    // Lines longer than kLongLine characters are shown in rows, each as many
+    // characters as one line of the box holds of the line's widest, and held in
+    // paragraphs of whole rows, instead of one paragraph that the box lays out
+    // whole at every change (its cost grows faster than the line: a line of a
+    // million characters took over 20 s). Text() gives the lines back unbroken.
+    // Meant for wrapping boxes of long unbroken lines, such as sequences of
+    // digits: a row ends at its length, not between words. SetText sets the
+    // rows for the box's width at that time.
+    static constexpr int kLongLine = 4096;
+    void SetRowsForLongLines(bool on) { rowsForLongLines_ = on; }
+
 private:
-    // Records on each paragraph of the document the line end that followed it in
-    // text, where that is not CR LF.
-    void MarkLineEnds(const QString& text);
+    // The characters of a row for text's long lines (0 when none is that long).
+    int RowLength(const QString& text) const;
+    // Sets the document to text, a long line in rows of `row` characters, and
+    // records on each paragraph the line end that followed it where that is not
+    // CR LF, or that a row of the same line follows.
+    void SetDocument(const QString& text, int row);
     QString TextOfDocument() const;
 
     ScrollBars scrollBars_ = kNoScrollBars;
+    bool rowsForLongLines_ = false;
     // The text as last set or read, while the document has not changed since.
     mutable QString text_;
     mutable bool textKnown_ = true;

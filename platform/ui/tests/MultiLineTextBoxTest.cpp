@@ -150,3 +150,65 @@ TEST(MultiLineTextBox, ScrollBarsAndWrapping) {
     EXPECT_EQ(rich.ScrollBarsShown(), MultiLineTextBox::kVertical);
     EXPECT_EQ(rich.lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
+
+TEST(MultiLineTextBox, LongLinesShowInRowsAndComeBackUnbroken) {
+    MultiLineTextBox box(nullptr, MultiLineTextBox::kVertical);
+    box.SetRowsForLongLines(true);
+    box.resize(430, 135);
+    // Long lines of one digit and of two, a short one, line ends of every kind,
+    // and a long line of surrogate pairs after one letter, whose rows must not
+    // part a pair.
+    const QString ones(3 * MultiLineTextBox::kLongLine + 17, QChar('1'));
+    QString digits;
+    for (int i = 0; i < 2 * MultiLineTextBox::kLongLine; ++i) {
+        digits += QChar(i % 3 == 0 ? '1' : '0');
+    }
+    QString pairs = "a";
+    for (int i = 0; i < MultiLineTextBox::kLongLine; ++i) {
+        pairs += QString::fromUtf16(u"\U0001F600");
+    }
+    const QString texts[] = {
+        ones,
+        digits + "\r\n" + ones + "\n01\r" + digits + "\r\n",
+        "x" + QString(MultiLineTextBox::kLongLine, QChar('1')),
+        pairs,
+    };
+    for (const QString& text : texts) {
+        box.SetText(text);
+        EXPECT_EQ(box.Text(), text);
+        EXPECT_GT(box.document()->blockCount(), 2) << "a long line is held in several paragraphs";
+        box.show();
+        QApplication::processEvents();
+        for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
+            ASSERT_FALSE(!block.text().isEmpty() && block.text().back().isHighSurrogate());
+        }
+        // An edit leaves the rows' joins as they were.
+        QTextCursor cursor(box.document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText("1");
+        EXPECT_EQ(box.Text(), text + "1");
+        box.hide();
+    }
+    // A line of one character shows in lines of one length, but for its last.
+    box.SetText(ones);
+    box.show();
+    QApplication::processEvents();
+    std::vector<int> lengths;
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
+        for (int i = 0; i < block.layout()->lineCount(); ++i) {
+            lengths.push_back(block.layout()->lineAt(i).textLength());
+        }
+    }
+    ASSERT_GT(lengths.size(), 10u);
+    EXPECT_GT(lengths.front(), 10);
+    EXPECT_LE(lengths.back(), lengths.front());
+    lengths.pop_back();
+    EXPECT_EQ(std::count(lengths.begin(), lengths.end(), lengths.front()), std::ssize(lengths));
+    // Lines up to kLongLine keep one paragraph each, and a box without rows
+    // keeps its long lines whole.
+    box.SetText(QString(MultiLineTextBox::kLongLine, QChar('0')) + "\r\n0");
+    EXPECT_EQ(box.document()->blockCount(), 2);
+    MultiLineTextBox plain(nullptr, MultiLineTextBox::kVertical);
+    plain.SetText(ones);
+    EXPECT_EQ(plain.document()->blockCount(), 1);
+}
