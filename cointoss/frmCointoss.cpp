@@ -13,35 +13,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionButton>
-
-namespace {
-
-// An option button's caption wraps at spaces onto the lines its height holds
-// when it is wider than the button, instead of being cut.
-void WrapCaption(QRadioButton& option) {
-    QStyleOptionButton style;
-    style.initFrom(&option);
-    const int room = option.width() - option.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &style, &option) -
-                     option.style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &style, &option) - 4;
-    const QFontMetrics metrics(option.font());
-    const QStringList words = option.text().split(' ');
-    QString wrapped;
-    QString line;
-    for (const QString& word : words) {
-        const QString longer = line.isEmpty() ? word : line + ' ' + word;
-        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > room) {
-            wrapped += line + '\n';
-            line = word;
-        } else {
-            line = longer;
-        }
-    }
-    option.setText(wrapped + line);
-}
-
-} // namespace
+#include <algorithm>
 
 frmCointoss::frmCointoss(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Veritope - Cointoss");
@@ -58,7 +30,6 @@ frmCointoss::frmCointoss(QWidget* parent) : QWidget(parent) {
     optManual->setChecked(true);
     optRandom = new QRadioButton("Using a random number generator", frmMode);
     optRandom->setGeometry(11, 46, 186, 33);
-    WrapCaption(*optRandom);
     txtLength = new platform::TextBox(frmMode);
     txtLength->setText("256");
     txtLength->setGeometry(28, 75, 54, 22);
@@ -91,8 +62,17 @@ frmCointoss::frmCointoss(QWidget* parent) : QWidget(parent) {
     connect(cmdGen, &QPushButton::clicked, this, [this] { cmdGen_Click(); });
     connect(cmdStats, &QPushButton::clicked, this, [this] { cmdStats_Click(); });
 
+    // The option's caption stays on its one line in this system's font: the
+    // option widens to it, the frame with it, and what stands right of the frame
+    // moves along as the window widens.
+    optRandom->resize(std::max(optRandom->width(), optRandom->sizeHint().width()), optRandom->height());
+    const int widened = std::max(0, optRandom->geometry().right() + 1 + optRandom->x() - frmMode->width());
+    frmMode->resize(frmMode->width() + widened, frmMode->height());
+    for (QWidget* w : std::initializer_list<QWidget*>{txtSeq, cmdStats, lblLength})
+        w->move(w->x() + widened, w->y());
+
     Form_Load();
-    setFixedSize(682, 186);
+    setFixedSize(682 + widened, 186);
 }
 
 frmCointoss::~frmCointoss() = default;

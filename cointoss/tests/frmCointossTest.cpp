@@ -9,10 +9,13 @@
 #include "frmStats.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTextDocument>
 #include <gtest/gtest.h>
@@ -51,8 +54,29 @@ TEST_F(CointossWindow, StartsInManualModeWithAFixedSize) {
     EXPECT_FALSE(Form().cmdGen->isEnabled());
     EXPECT_FALSE(Form().txtLength->isEnabled());
     EXPECT_EQ(Form().lblLength->text(), "0 characters");
-    EXPECT_EQ(Form().minimumSize(), QSize(682, 186));
-    EXPECT_EQ(Form().maximumSize(), QSize(682, 186));
+    EXPECT_EQ(Form().minimumSize(), Form().maximumSize());
+    EXPECT_GE(Form().width(), 682);
+    EXPECT_EQ(Form().height(), 186);
+}
+
+// "Using a random number generator" stands on one line in the window's font,
+// clear of the length box below it, and the frame widens with it.
+TEST_F(CointossWindow, TheGeneratorCaptionFitsOnItsLine) {
+    const QRadioButton& option = *Form().optRandom;
+    EXPECT_EQ(option.text(), "Using a random number generator");
+    QStyleOptionButton style;
+    style.initFrom(&option);
+    style.text = option.text();
+    const QRect label = option.style()->subElementRect(QStyle::SE_RadioButtonContents, &style, &option);
+    const QFontMetrics metrics = option.fontMetrics();
+    EXPECT_GE(label.width(), metrics.horizontalAdvance(option.text()));
+    EXPECT_LE(option.y() + (option.height() + metrics.height()) / 2, Form().txtLength->y());
+    EXPECT_LE(option.geometry().right(), Form().frmMode->contentsRect().right());
+    EXPECT_LT(Form().frmMode->geometry().right(), Form().txtSeq->x());
+    // What stands right of the frame keeps the design's places relative to it.
+    EXPECT_EQ(Form().txtSeq->x() - Form().frmMode->geometry().right(), 240 - 229);
+    EXPECT_EQ(Form().width() - Form().txtSeq->geometry().right(), 682 - 669);
+    EXPECT_EQ(Form().lblLength->geometry().right(), Form().txtSeq->geometry().right());
 }
 
 TEST_F(CointossWindow, TypedSequenceIsCleanedAndChartedInANewWindowEachTime) {
