@@ -4,6 +4,8 @@
 #include "CodeFile.h"
 #include "CodeForest.h"
 
+#include "FuzzScratch.h"
+
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -28,21 +30,7 @@ public:
     bool Advance(uint64_t) override { return true; }
 };
 
-fs::path FolderPath() {
-    return fs::temp_directory_path() / ("fuzz_codetree-" + std::to_string(::getpid()));
-}
-
-const fs::path& Folder() {
-    static const fs::path folder = [] {
-        fs::create_directories(FolderPath());
-        std::atexit([] {
-            std::error_code error;
-            fs::remove_all(FolderPath(), error);
-        });
-        return FolderPath();
-    }();
-    return folder;
-}
+const fs::path& Folder() { return fuzz::ScratchFolder("fuzz_codetree"); }
 
 std::vector<uint8_t> ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -4,6 +4,8 @@
 #include "ByteFile.h"
 #include "NumberSources.h"
 
+#include "FuzzScratch.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -18,21 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using leadigit::NumberRow;
 
-fs::path FolderPath() {
-    return fs::temp_directory_path() / ("fuzz_leadigit_data-" + std::to_string(::getpid()));
-}
-
-const fs::path& Folder() {
-    static const fs::path folder = [] {
-        fs::create_directories(FolderPath());
-        std::atexit([] {
-            std::error_code error;
-            fs::remove_all(FolderPath(), error);
-        });
-        return FolderPath();
-    }();
-    return folder;
-}
+const fs::path& Folder() { return fuzz::ScratchFolder("fuzz_leadigit_data"); }
 
 // The rows of the text's lines, each ended by LF, less a CR before it; what
 // follows the last LF is a line when complete is set.

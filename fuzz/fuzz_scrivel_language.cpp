@@ -5,6 +5,8 @@
 #include "CharacterSettings.h"
 #include "LetterStatistics.h"
 
+#include "FuzzScratch.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
@@ -31,21 +33,7 @@ struct NeverCancel : scrivel::AnalysisProgress {
     bool Advance(uint64_t) override { return true; }
 };
 
-fs::path FolderPath() {
-    return fs::temp_directory_path() / ("fuzz_scrivel_language-" + std::to_string(::getpid()));
-}
-
-const fs::path& Folder() {
-    static const fs::path folder = [] {
-        fs::create_directories(FolderPath());
-        std::atexit([] {
-            std::error_code error;
-            fs::remove_all(FolderPath(), error);
-        });
-        return FolderPath();
-    }();
-    return folder;
-}
+const fs::path& Folder() { return fuzz::ScratchFolder("fuzz_scrivel_language"); }
 
 // The default settings, and codes 32 to 95 each counted on its own.
 const std::vector<CharacterSettings>& AllSettings() {
