@@ -1,52 +1,31 @@
 #include "LifeEngine.h"
 
-#include "ColumnSweep.h"
-
 #include <algorithm>
 #include <utility>
 
 namespace {
 
-// Payload of every live cell; never read.
-constexpr uint32_t kLiveMarker = 1;
-
-struct Offset {
-    int16_t dx;
-    int16_t dy;
-};
-
-constexpr Offset kSquare4[] = {{-1, 0}, {0, 1}, {0, -1}, {1, 0}};
-constexpr Offset kSquare8[] = {{-1, 0},  {0, 1},  {0, -1}, {1, 0},
-                               {-1, -1}, {-1, 1}, {1, -1}, {1, 1}};
-constexpr Offset kHex6A[] = {{-1, -1}, {-1, 0}, {0, -1}, {0, 1}, {1, -1}, {1, 0}};
-constexpr Offset kHex6B[] = {{-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, 0}, {1, 1}};
-constexpr Offset kTri3A[] = {{-1, 0}, {1, 0}, {0, -1}};
-constexpr Offset kTri3B[] = {{-1, 0}, {1, 0}, {0, 1}};
-constexpr Offset kTri12A[] = {{-1, 0}, {1, 0},  {0, -1}, {-1, -1}, {-1, 1},  {1, -1},
-                              {1, 1},  {-2, 0}, {2, 0},  {0, 1},   {-2, -1}, {2, -1}};
-constexpr Offset kTri12B[] = {{-1, 0}, {1, 0},  {0, 1}, {-1, -1}, {-1, 1}, {1, -1},
-                              {1, 1},  {-2, 0}, {2, 0}, {0, -1},  {-2, 1}, {2, 1}};
-
-template <size_t N>
-void Fill(const Offset (&table)[N], std::vector<int16_t>& dx, std::vector<int16_t>& dy) {
-    for (const Offset& o : table) {
-        dx.push_back(o.dx);
-        dy.push_back(o.dy);
+// Lattices by their neighbour count.
+Lattice LatticeOf(int16_t n) {
+    switch (n) {
+    case 3:
+        return Lattice::kTri3;
+    case 4:
+        return Lattice::kSquare4;
+    case 6:
+        return Lattice::kHex6;
+    case 8:
+        return Lattice::kSquare8;
+    case 12:
+        return Lattice::kTri12;
+    default:
+        return Lattice::kNone;
     }
-}
-
-// Coordinates wrap around at the 32-bit limits.
-int32_t Wrap(int32_t v, int16_t d) {
-    return static_cast<int32_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(int32_t{d}));
-}
-
-bool Before(const CellChange& a, const CellChange& b) {
-    return a.x != b.x ? a.x < b.x : a.y < b.y;
 }
 
 } // namespace
 
-LifeEngine::LifeEngine() : sweep_(std::make_unique<ColumnSweep>()) {
+LifeEngine::LifeEngine() {
     PutNeiCount(8);
     ruleS_[2] = 1;
     ruleS_[3] = 1;
@@ -56,15 +35,11 @@ LifeEngine::LifeEngine() : sweep_(std::make_unique<ColumnSweep>()) {
 LifeEngine::~LifeEngine() = default;
 
 bool LifeEngine::GetCell(int32_t x, int32_t y) const {
-    return live_.Contains(x, y);
+    return plane_.Get(x, y);
 }
 
 void LifeEngine::PutCell(int32_t x, int32_t y, int16_t value) {
-    bool changed = value != 0 ? live_.Insert(x, y, kLiveMarker) : live_.Remove(x, y);
-    if (changed) {
-        ++liveVersion_;
-        sweepLoaded_ = false;
-    }
+    plane_.Put(x, y, value != 0);
 }
 
 int16_t LifeEngine::GetNeiCount() const {
@@ -76,43 +51,11 @@ int16_t LifeEngine::GetNeiCount() const {
 // then has 0 live neighbours.
 void LifeEngine::PutNeiCount(int16_t n) {
     neiCount_ = n;
+    lattice_ = LatticeOf(n);
     size_t tableSize = n > 0 ? static_cast<size_t>(n) + 1 : 1;
     ruleS_.assign(tableSize, 0);
     ruleB_.assign(tableSize, 0);
-    dxA_.clear();
-    dxB_.clear();
-    dyA_.clear();
-    dyB_.clear();
-    switch (n) {
-    case 3:
-        Fill(kTri3A, dxA_, dyA_);
-        Fill(kTri3B, dxB_, dyB_);
-        lattice_ = Lattice::kTri3;
-        break;
-    case 4:
-        Fill(kSquare4, dxA_, dyA_);
-        Fill(kSquare4, dxB_, dyB_);
-        lattice_ = Lattice::kSquare4;
-        break;
-    case 6:
-        Fill(kHex6A, dxA_, dyA_);
-        Fill(kHex6B, dxB_, dyB_);
-        lattice_ = Lattice::kHex6;
-        break;
-    case 8:
-        Fill(kSquare8, dxA_, dyA_);
-        Fill(kSquare8, dxB_, dyB_);
-        lattice_ = Lattice::kSquare8;
-        break;
-    case 12:
-        Fill(kTri12A, dxA_, dyA_);
-        Fill(kTri12B, dxB_, dyB_);
-        lattice_ = Lattice::kTri12;
-        break;
-    default:
-        lattice_ = Lattice::kNone;
-        break;
-    }
+    plane_.TouchAll();
 }
 
 int16_t LifeEngine::GetRuleS(int16_t n) const {
@@ -122,6 +65,7 @@ int16_t LifeEngine::GetRuleS(int16_t n) const {
 void LifeEngine::PutRuleS(int16_t n, int16_t value) {
     if (n >= 0 && n <= neiCount_) {
         ruleS_[static_cast<size_t>(n)] = value != 0 ? 1 : 0;
+        plane_.TouchAll();
     }
 }
 
@@ -132,134 +76,32 @@ int16_t LifeEngine::GetRuleB(int16_t n) const {
 void LifeEngine::PutRuleB(int16_t n, int16_t value) {
     if (n >= 0 && n <= neiCount_) {
         ruleB_[static_cast<size_t>(n)] = value != 0 ? 1 : 0;
+        plane_.TouchAll();
     }
 }
 
-// The sweep gives the same changes in the same order as the tally; it only
-// cannot wrap around the coordinate limits, where the tally takes over.
+// The change list reads the new record backward: births first, from the last,
+// then deaths. Older records go, oldest first, while the count of stored
+// changes is over the limit; the new record always stays. A step that changed
+// nothing after another such step adds to that step's record.
 void LifeEngine::Step() {
     iterating_ = false;
-    changes_.clear();
-    births_.clear();
-    if (!sweepLoaded_) {
-        sweep_->Load(live_);
-        sweepLoaded_ = true;
-    }
-    if (sweep_->FitsWithin(LatticeReach(lattice_))) {
-        sweep_->Step(lattice_, ruleS_, ruleB_, changes_, births_);
-        sweep_->Store(live_, kLiveMarker);
-    } else {
-        StepByTally();
-        sweepLoaded_ = false;
-    }
-    ++liveVersion_;
-    RecordStep();
-}
-
-// Each live cell counts its live neighbours and tallies its dead ones; the
-// tallied cells are then born by their counts.
-void LifeEngine::StepByTally() {
-    const bool byColumn = lattice_ == Lattice::kHex6;
-    const bool byCell = lattice_ == Lattice::kTri3 || lattice_ == Lattice::kTri12;
-    const size_t count = dxA_.size();
-    std::vector<CellChange>& survivors = nextCells_;
-    survivors.clear();
-    tally_.Clear();
-    for (uint32_t column = live_.FirstColumn(); column != CellMap::kNone;
-         column = live_.NextColumn(column)) {
-        const int32_t x = live_.ColumnKey(column);
-        for (uint32_t cell = live_.FirstInColumn(column); cell != CellMap::kNone;
-             cell = live_.NextInColumn(cell)) {
-            const int32_t y = live_.CellKey(cell);
-            const bool useA = byColumn ? (x & 1) != 0 : byCell ? ((x ^ y) & 1) != 0 : true;
-            const std::vector<int16_t>& dx = useA ? dxA_ : dxB_;
-            const std::vector<int16_t>& dy = useA ? dyA_ : dyB_;
-            size_t k = 0;
-            for (size_t j = 0; j < count; ++j) {
-                const int32_t nx = Wrap(x, dx[j]);
-                const int32_t ny = Wrap(y, dy[j]);
-                if (live_.Contains(nx, ny)) {
-                    ++k;
-                } else {
-                    ++tally_.FindOrInsert(nx, ny, 0);
-                }
-            }
-            if (ruleS_[k] != 0) {
-                survivors.push_back(CellChange{x, y, +1});
-            } else {
-                changes_.push_back(CellChange{x, y, -1});
-            }
-        }
-    }
-    for (uint32_t column = tally_.FirstColumn(); column != CellMap::kNone;
-         column = tally_.NextColumn(column)) {
-        const int32_t x = tally_.ColumnKey(column);
-        for (uint32_t cell = tally_.FirstInColumn(column); cell != CellMap::kNone;
-             cell = tally_.NextInColumn(cell)) {
-            const uint32_t c = tally_.CellValue(cell);
-            if (c < ruleB_.size() && ruleB_[c] != 0) {
-                births_.push_back(CellChange{x, tally_.CellKey(cell), +1});
-            }
-        }
-    }
-    tally_.Clear();
-
-    // Survivors and births, both in order, merged into the next live set.
-    nextX_.clear();
-    nextBegin_.assign(1, 0);
-    nextY_.clear();
-    size_t s = 0;
-    size_t b = 0;
-    while (s < survivors.size() || b < births_.size()) {
-        const bool takeSurvivor =
-            b == births_.size() || (s < survivors.size() && Before(survivors[s], births_[b]));
-        const CellChange& cell = takeSurvivor ? survivors[s++] : births_[b++];
-        if (nextX_.empty() || nextX_.back() != cell.x) {
-            if (!nextX_.empty()) {
-                nextBegin_.push_back(static_cast<uint32_t>(nextY_.size()));
-            }
-            nextX_.push_back(cell.x);
-        }
-        nextY_.push_back(cell.y);
-    }
-    if (!nextX_.empty()) {
-        nextBegin_.push_back(static_cast<uint32_t>(nextY_.size()));
-    }
-    live_.Build(nextX_, nextBegin_, nextY_, kLiveMarker);
-}
-
-// The change list holds the deaths, then the births; the history record their
-// inverses in the same order. Older records go, oldest first, while the count
-// of stored changes is over the limit; the new record always stays. A step
-// that changed nothing after another such step adds to that step's record.
-void LifeEngine::RecordStep() {
-    changes_.reserve(changes_.size() + births_.size());
-    changes_.insert(changes_.end(), births_.begin(), births_.end());
-    Record record;
-    std::swap(record, spareRecord_);
-    record.clear();
-    record.reserve(changes_.size());
-    for (const CellChange& c : changes_) {
-        record.push_back(CellChange{c.x, c.y, static_cast<int16_t>(-c.change)});
-    }
-    historyCount_ += static_cast<int64_t>(record.size());
+    changes_.Reset();
+    ChangeRecord record;
+    plane_.Step(lattice_, ruleS_, ruleB_, record);
+    record.Seal();
+    historyCount_ += static_cast<int64_t>(record.Size());
     while (historyCount_ > historyLimit_ && !history_.empty()) {
-        Record& oldest = history_.back().changes;
-        historyCount_ -= static_cast<int64_t>(oldest.size());
-        if (oldest.capacity() > spareRecord_.capacity()) {
-            std::swap(oldest, spareRecord_);
-        }
+        historyCount_ -= static_cast<int64_t>(history_.back().Size());
         history_.pop_back();
     }
-    if (record.empty() && !history_.empty() && history_.front().unchangedSteps > 0) {
+    if (record.Empty() && !history_.empty() && history_.front().unchangedSteps > 0) {
         ++history_.front().unchangedSteps;
-        if (record.capacity() > spareRecord_.capacity()) {
-            std::swap(record, spareRecord_);
-        }
         return;
     }
-    const int64_t unchanged = record.empty() ? 1 : 0;
-    history_.push_front(HistoryRecord{std::move(record), unchanged});
+    record.unchangedSteps = record.Empty() ? 1 : 0;
+    history_.push_front(std::move(record));
+    changes_.Backward(history_.front());
 }
 
 void LifeEngine::StartIterating() {
@@ -267,79 +109,49 @@ void LifeEngine::StartIterating() {
     iterStarted_ = false;
 }
 
-// Continues from the node of the last cell given out while the live set is
-// unchanged; otherwise from its coordinates, so that removing that cell (or
-// any other) cannot lose the place.
+// Continues from the coordinates of the last cell given out, so that removing
+// that cell (or any other) cannot lose the place.
 bool LifeEngine::NextCell(int32_t& x, int32_t& y) {
     if (!iterating_) {
         return false;
     }
-    uint32_t column;
-    uint32_t cell;
+    bool found;
     if (!iterStarted_) {
         iterStarted_ = true;
-        column = live_.FirstColumn();
-        cell = column != CellMap::kNone ? live_.FirstInColumn(column) : CellMap::kNone;
-    } else if (iterVersion_ == liveVersion_) {
-        column = iterColumn_;
-        cell = live_.NextInColumn(iterCell_);
-        if (cell == CellMap::kNone) {
-            column = live_.NextColumn(column);
-            cell = column != CellMap::kNone ? live_.FirstInColumn(column) : CellMap::kNone;
-        }
+        found = plane_.FindFrom(INT32_MIN, INT32_MIN, iterX_, iterY_);
+    } else if (iterY_ != INT32_MAX) {
+        found = plane_.FindFrom(iterX_, iterY_ + 1, iterX_, iterY_);
     } else {
-        column = live_.FindColumn(iterX_);
-        cell = column != CellMap::kNone ? live_.CellAfter(column, iterY_) : CellMap::kNone;
-        if (cell == CellMap::kNone) {
-            column = live_.ColumnAfter(iterX_);
-            cell = column != CellMap::kNone ? live_.FirstInColumn(column) : CellMap::kNone;
-        }
+        found = iterX_ != INT32_MAX && plane_.FindFrom(iterX_ + 1, INT32_MIN, iterX_, iterY_);
     }
-    if (cell == CellMap::kNone) {
+    if (!found) {
         iterating_ = false;
         return false;
     }
-    iterColumn_ = column;
-    iterCell_ = cell;
-    iterVersion_ = liveVersion_;
-    iterX_ = live_.ColumnKey(column);
-    iterY_ = live_.CellKey(cell);
     x = iterX_;
     y = iterY_;
     return true;
 }
 
 bool LifeEngine::NextChange(int32_t& x, int32_t& y, int16_t& change) {
-    if (changes_.empty()) {
-        return false;
-    }
-    const CellChange& top = changes_.back();
-    x = top.x;
-    y = top.y;
-    change = top.change;
-    changes_.pop_back();
-    return true;
+    return changes_.Next(x, y, change);
 }
 
-// The record's entries, popped one by one onto the change list, come out of
+// The record taken off the history is read forward: its entries come out of
 // NextChange in the order in which Step recorded them.
 bool LifeEngine::StepBack() {
     if (history_.empty()) {
         return false;
     }
+    changes_.Reset();
     if (history_.front().unchangedSteps > 1) {
         --history_.front().unchangedSteps;
-        changes_.clear();
         return true;
     }
-    Record& newest = history_.front().changes;
-    historyCount_ -= static_cast<int64_t>(newest.size());
-    std::swap(changes_, newest);
-    std::reverse(changes_.begin(), changes_.end());
-    if (newest.capacity() > spareRecord_.capacity()) {
-        std::swap(newest, spareRecord_);
-    }
+    steppedBack_ = std::move(history_.front());
     history_.pop_front();
+    historyCount_ -= static_cast<int64_t>(steppedBack_.Size());
+    changes_.Forward(steppedBack_);
     return true;
 }
 
@@ -352,11 +164,20 @@ void LifeEngine::PutHistoryLimit(int32_t limit) {
 }
 
 void LifeEngine::CleanHistory() {
+    changes_.Reset();
     history_.clear();
-    changes_.clear();
+    steppedBack_.Clear();
     historyCount_ = 0;
 }
 
 bool LifeEngine::GetEmptyHistory() const {
     return history_.empty();
+}
+
+size_t LifeEngine::HistoryBytes() const {
+    size_t bytes = 0;
+    for (const ChangeRecord& record : history_) {
+        bytes += sizeof(ChangeRecord) + record.Bytes();
+    }
+    return bytes;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "CellMap.h"
+#include "ChangeRecord.h"
 #include "Lattice.h"
+#include "TilePlane.h"
 
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <vector>
 
 // The life game on an unbounded plane of signed 32-bit coordinates: a sparse
@@ -16,8 +16,6 @@
 // changes. It draws nothing: the caller reads back which cells changed.
 //
 // Yes/no results are bool here; the component layer turns them into 1 or 0.
-
-class ColumnSweep;
 
 struct CellChange {
     int32_t x;
@@ -64,36 +62,22 @@ public:
     // Records the history holds (for tests of its room).
     size_t HistoryRecords() const { return history_.size(); }
 
+    // Bytes the history's records take (for measurements of its room).
+    size_t HistoryBytes() const;
+
 private:
-    using Record = std::vector<CellChange>;
-
-    void StepByTally();
-    void RecordStep();
-
-    CellMap live_;
-    // Bumped by every change of the live set; lets an enumeration continue
-    // from its node when nothing changed since the last cell it gave out.
-    uint64_t liveVersion_ = 0;
+    TilePlane plane_;
 
     bool iterating_ = false;
     bool iterStarted_ = false;
-    uint64_t iterVersion_ = 0;
-    uint32_t iterColumn_ = CellMap::kNone;
-    uint32_t iterCell_ = CellMap::kNone;
     int32_t iterX_ = 0;
     int32_t iterY_ = 0;
 
-    // One generation's inverse changes; a run of generations that changed
-    // nothing is one empty record counting them, so that a run on a still
-    // pattern keeps its history in constant room.
-    struct HistoryRecord {
-        Record changes;
-        int64_t unchangedSteps = 0;
-    };
-
-    std::vector<CellChange> changes_;   // top is the back
-    std::deque<HistoryRecord> history_; // newest at the front
-    Record spareRecord_;              // storage of a dropped record, for reuse
+    // The change list reads the newest history record backward after a Step,
+    // and the record StepBack took off the history forward.
+    ChangeReader changes_;
+    ChangeRecord steppedBack_;
+    std::deque<ChangeRecord> history_; // newest at the front
     int32_t historyLimit_ = 100000;
     int64_t historyCount_ = 0;
 
@@ -101,19 +85,4 @@ private:
     Lattice lattice_ = Lattice::kSquare8;
     std::vector<uint8_t> ruleS_;
     std::vector<uint8_t> ruleB_;
-    std::vector<int16_t> dxA_;
-    std::vector<int16_t> dxB_;
-    std::vector<int16_t> dyA_;
-    std::vector<int16_t> dyB_;
-
-    // The live set in the sweep's form; current while sweepLoaded_.
-    std::unique_ptr<ColumnSweep> sweep_;
-    bool sweepLoaded_ = false;
-    std::vector<CellChange> births_;
-    // Scratch of the tally, kept for its storage.
-    CellMap tally_;
-    std::vector<CellChange> nextCells_;
-    std::vector<int32_t> nextX_;
-    std::vector<uint32_t> nextBegin_;
-    std::vector<int32_t> nextY_;
 };
