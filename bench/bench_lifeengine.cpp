@@ -521,6 +521,12 @@ void VersusQuickLife(benchmark::State& state, const LongRun* run) {
     state.counters["with_changes_ms"] = withChanges * 1e3;
     state.counters["ns_per_cell_gen"] = stepOnly * 1e9 / cellGenerations;
     state.counters["final_cells"] = static_cast<double>(population.back());
+    size_t allChanges = 0;
+    for (size_t n : changeCounts) {
+        allChanges += n;
+    }
+    state.counters["changes_per_gen"] =
+        static_cast<double>(allChanges) / static_cast<double>(run->generations);
     state.counters["history_bytes_per_change"] =
         storedChanges == 0 ? 0.0
                            : static_cast<double>(historyBytes) / static_cast<double>(storedChanges);

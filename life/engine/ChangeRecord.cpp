@@ -1,18 +1,16 @@
 #include "ChangeRecord.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace {
 
-// Small steps either way as small numbers: 0, -1, 1, -2, ... as 0, 1, 2, 3, ...
-uint32_t Fold(uint32_t step) {
-    return (step << 1) ^ (0u - (step >> 31));
-}
 uint32_t Unfold(uint32_t folded) {
-    return (folded >> 1) ^ (0u - (folded & 1));
+    return ChangeRecord::Unfold(folded);
 }
 
-// Seven bits a byte, lowest first; the high bit marks a byte that continues the
-// number. The last byte of a number has it clear, so the byte before a number
-// either ends the number before it or is the start of the packing.
+// Numbers as ChangeRecord::Put writes them. The byte before a number either
+// ends the number before it or is the start of the packing.
 uint64_t ReadAt(const uint8_t* bytes, size_t& pos) {
     uint64_t v = 0;
     int shift = 0;
@@ -40,7 +38,9 @@ uint64_t ReadBefore(const uint8_t* bytes, size_t& pos) {
 } // namespace
 
 void ChangeRecord::Clear() {
-    bytes_.clear();
+    bytes_.reset();
+    used_ = 0;
+    capacity_ = 0;
     deaths_ = 0;
     births_ = 0;
     lastX_ = 0;
@@ -48,40 +48,30 @@ void ChangeRecord::Clear() {
     unchangedSteps = 0;
 }
 
+void ChangeRecord::Grow() {
+    const size_t capacity = std::max(2 * capacity_, used_ + 4096);
+    auto bytes = std::make_unique_for_overwrite<uint8_t[]>(capacity);
+    std::copy(bytes_.get(), bytes_.get() + used_, bytes.get());
+    bytes_ = std::move(bytes);
+    capacity_ = capacity;
+}
+
 void ChangeRecord::Seal() {
-    if (bytes_.capacity() > bytes_.size() + bytes_.size() / 8) {
-        bytes_.shrink_to_fit();
-    }
-}
-
-void ChangeRecord::Put(uint64_t v) {
-    while (v >= 0x80) {
-        bytes_.push_back(static_cast<uint8_t>(v | 0x80));
-        v >>= 7;
-    }
-    bytes_.push_back(static_cast<uint8_t>(v));
-}
-
-// Each number holds its value above a flag bit: a step to another column is
-// its x step, then its y step, both flagged; a step within the column is its
-// y step alone, unflagged.
-void ChangeRecord::Add(int32_t x, int32_t y) {
-    const uint32_t dx = static_cast<uint32_t>(x) - lastX_;
-    const uint32_t dy = static_cast<uint32_t>(y) - lastY_;
-    lastX_ = static_cast<uint32_t>(x);
-    lastY_ = static_cast<uint32_t>(y);
-    if (dx != 0) {
-        Put((uint64_t{Fold(dx)} << 1) | 1);
-        Put((uint64_t{Fold(dy)} << 1) | 1);
-    } else {
-        Put(uint64_t{Fold(dy)} << 1);
+    if (used_ == 0) {
+        bytes_.reset();
+        capacity_ = 0;
+    } else if (capacity_ > used_ + used_ / 8) {
+        auto bytes = std::make_unique_for_overwrite<uint8_t[]>(used_);
+        std::copy(bytes_.get(), bytes_.get() + used_, bytes.get());
+        bytes_ = std::move(bytes);
+        capacity_ = used_;
     }
 }
 
 void ChangeReader::Backward(const ChangeRecord& record) {
     record_ = &record;
     backward_ = true;
-    pos_ = record.bytes_.size();
+    pos_ = record.used_;
     index_ = 0;
     x_ = record.lastX_;
     y_ = record.lastY_;
@@ -100,7 +90,7 @@ bool ChangeReader::Next(int32_t& x, int32_t& y, int16_t& change) {
     if (record_ == nullptr || index_ == record_->Size()) {
         return false;
     }
-    const uint8_t* bytes = record_->bytes_.data();
+    const uint8_t* bytes = record_->bytes_.get();
     const uint32_t deaths = record_->deaths_;
     if (backward_) {
         const uint32_t at = static_cast<uint32_t>(record_->Size()) - 1 - index_;

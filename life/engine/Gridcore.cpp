@@ -37,7 +37,9 @@ constexpr std::string_view kRegistryScript = R"(HKCR
 }
 )";
 
-std::string OwnPath() { return server::ModulePath(reinterpret_cast<const void*>(&OwnPath)); }
+std::string OwnPath() {
+    return server::ModulePath(reinterpret_cast<const void*>(&OwnPath));
+}
 
 } // namespace
 
@@ -52,7 +54,9 @@ COM_EXPORT HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** 
     return server::GetClassObject<LEGame>(iid, object);
 }
 
-COM_EXPORT HRESULT DllCanUnloadNow() { return server::CanUnloadNow(); }
+COM_EXPORT HRESULT DllCanUnloadNow() {
+    return server::CanUnloadNow();
+}
 
 COM_EXPORT HRESULT DllRegisterServer() {
     return server::RegisterServer(kRegistryScript, LEGame::TypeLib(), OwnPath());

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "Interfaces.h"
+
+#include <cstdint>
 
 // The life engine's dual interface, as its clients see it. Every member
 // returns S_OK; results come back through the out parameters. Integer

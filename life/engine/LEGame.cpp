@@ -1,14 +1,16 @@
 #include "LEGame.h"
 
-#include <array>
-
 #include "ServerModule.h"
+
+#include <array>
 
 using namespace com;
 
 namespace {
 
-constexpr int16_t YesNo(bool value) { return value ? 1 : 0; }
+constexpr int16_t YesNo(bool value) {
+    return value ? 1 : 0;
+}
 
 using Names = std::array<const char*, kMaxParams>;
 
@@ -53,8 +55,8 @@ constexpr MemberInfo kMembers[] = {
 constexpr InterfaceInfo kILEGame{IID_ILEGame, "ILEGame", "ILEGame Interface", kMembers};
 constexpr const InterfaceInfo* kInterfaces[] = {&kILEGame};
 constexpr CoClassInfo kClasses[] = {{CLSID_LEGame, "LEGame", "LEGame Class"}};
-constexpr TypeLibInfo kTypeLib{
-    LIBID_GRIDCORELib, "GRIDCORELib", "Gridcore 1.0 Type Library", 1, 0, kInterfaces, kClasses};
+constexpr TypeLibInfo kTypeLib{LIBID_GRIDCORELib, "GRIDCORELib", "Gridcore 1.0 Type Library", 1, 0,
+                               kInterfaces,       kClasses};
 
 TypeInfo& ILEGameTypeInfo() {
     static TypeInfo info(kILEGame);
@@ -63,11 +65,17 @@ TypeInfo& ILEGameTypeInfo() {
 
 } // namespace
 
-const TypeLibInfo& LEGame::TypeLib() { return kTypeLib; }
+const TypeLibInfo& LEGame::TypeLib() {
+    return kTypeLib;
+}
 
-LEGame::LEGame() { server::Lock(); }
+LEGame::LEGame() {
+    server::Lock();
+}
 
-LEGame::~LEGame() { server::Unlock(); }
+LEGame::~LEGame() {
+    server::Unlock();
+}
 
 HRESULT LEGame::QueryInterface(const IID& iid, void** object) {
     if (!object)
@@ -81,7 +89,9 @@ HRESULT LEGame::QueryInterface(const IID& iid, void** object) {
     return E_NOINTERFACE;
 }
 
-uint32_t LEGame::AddRef() { return ++refs_; }
+uint32_t LEGame::AddRef() {
+    return ++refs_;
+}
 
 uint32_t LEGame::Release() {
     const uint32_t left = --refs_;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <atomic>
-
 #include "ILEGame.h"
 #include "LifeEngine.h"
 #include "TypeInfo.h"
+
+#include <atomic>
 
 // The creatable class of the Gridcore server: one object owns one
 // LifeEngine and forwards every member of ILEGame to the engine operation of

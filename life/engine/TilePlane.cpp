@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -66,13 +67,64 @@ struct Planes {
 
 } // namespace
 
-// Counts that a rule selects, as lists for the bit-sliced compare.
+// The counts that a rule selects, as terms of the bit-sliced compare: each
+// term an aligned run of counts (1, 2, 4 or 8 of them) that agree in the count
+// bits the term cares for.
 struct TilePlane::Rule {
-    uint8_t keep[16];
-    uint8_t keepCount = 0;
-    uint8_t born[16];
-    uint8_t bornCount = 0;
+    struct Term {
+        unsigned value;
+        unsigned care;
+    };
+    Term keep[16];
+    unsigned keepCount = 0;
+    Term born[16];
+    unsigned bornCount = 0;
+
+    static unsigned Terms(unsigned counts, Term* terms) {
+        unsigned n = 0;
+        for (unsigned k = 0; k < 16;) {
+            if ((counts >> k & 1) == 0) {
+                ++k;
+                continue;
+            }
+            unsigned size = 8;
+            while (k % size != 0 || ((counts >> k) & ((1u << size) - 1)) != (1u << size) - 1) {
+                size /= 2;
+            }
+            terms[n++] = Term{k, 15u & ~(size - 1)};
+            k += size;
+        }
+        return n;
+    }
 };
+
+namespace {
+
+[[gnu::always_inline]] inline uint64_t Selected(const Planes& n, const TilePlane::Rule::Term* terms,
+                                                unsigned count) {
+    uint64_t out = 0;
+    for (unsigned t = 0; t < count; ++t) {
+        const unsigned v = terms[t].value;
+        const unsigned care = terms[t].care;
+        uint64_t m = ~uint64_t{0};
+        if (care & 1) {
+            m &= v & 1 ? n.p0 : ~n.p0;
+        }
+        if (care & 2) {
+            m &= v & 2 ? n.p1 : ~n.p1;
+        }
+        if (care & 4) {
+            m &= v & 4 ? n.p2 : ~n.p2;
+        }
+        if (care & 8) {
+            m &= v & 8 ? n.p3 : ~n.p3;
+        }
+        out |= m;
+    }
+    return out;
+}
+
+} // namespace
 
 TilePlane::TilePlane() = default;
 
@@ -86,12 +138,13 @@ uint32_t TilePlane::Create(int32_t tx, int32_t ty) {
     if (!free_.empty()) {
         id = free_.back();
         free_.pop_back();
-        tiles_[id] = Tile{};
+        *tiles_[id] = Tile{};
     } else {
         id = static_cast<uint32_t>(tiles_.size());
-        tiles_.emplace_back();
+        tiles_.push_back(std::make_unique<Tile>());
     }
-    Tile& tile = tiles_[id];
+    Tile& tile = At(id);
+    tile.self = id;
     tile.tx = tx;
     tile.ty = ty;
     index_.emplace(Key(tx, ty), id);
@@ -105,7 +158,7 @@ uint32_t TilePlane::Create(int32_t tx, int32_t ty) {
             const uint32_t other = Find(WrapTile(int64_t{tx} + dx), WrapTile(int64_t{ty} + dy));
             tile.near[slot] = other;
             if (other != kNoTile) {
-                tiles_[other].near[8 - slot] = id;
+                At(other).near[8 - slot] = id;
             }
         }
     }
@@ -114,10 +167,10 @@ uint32_t TilePlane::Create(int32_t tx, int32_t ty) {
 }
 
 void TilePlane::Drop(uint32_t id) {
-    Tile& tile = tiles_[id];
+    Tile& tile = At(id);
     for (int slot = 0; slot < 9; ++slot) {
         if (slot != Slot(0, 0) && tile.near[slot] != kNoTile) {
-            tiles_[tile.near[slot]].near[8 - slot] = kNoTile;
+            At(tile.near[slot]).near[8 - slot] = kNoTile;
         }
     }
     index_.erase(Key(tile.tx, tile.ty));
@@ -126,23 +179,29 @@ void TilePlane::Drop(uint32_t id) {
     sortedValid_ = false;
 }
 
-void TilePlane::Touch(uint32_t id) {
-    if (!tiles_[id].touched) {
-        tiles_[id].touched = true;
+void TilePlane::Touch(uint32_t id, int column, uint64_t rows) {
+    Tile& tile = At(id);
+    if (!tile.touched) {
+        tile.touched = true;
         touched_.push_back(id);
+    }
+    tile.changedRows |= rows;
+    const int edge = column < 2 ? column : column >= 62 ? column - 60 : -1;
+    if (edge >= 0) {
+        tile.changedEdge[edge] |= rows;
     }
 }
 
 void TilePlane::Schedule(uint32_t id) {
-    if (tiles_[id].stamp != stepNumber_) {
-        tiles_[id].stamp = stepNumber_;
+    if (At(id).stamp != stepNumber_) {
+        At(id).stamp = stepNumber_;
         scheduled_.push_back(id);
     }
 }
 
 bool TilePlane::Get(int32_t x, int32_t y) const {
     const uint32_t id = Find(x >> 6, y >> 6);
-    return id != kNoTile && ((tiles_[id].cells[x & 63] >> (y & 63)) & 1) != 0;
+    return id != kNoTile && ((At(id).cells[x & 63] >> (y & 63)) & 1) != 0;
 }
 
 bool TilePlane::Put(int32_t x, int32_t y, bool live) {
@@ -153,13 +212,13 @@ bool TilePlane::Put(int32_t x, int32_t y, bool live) {
         }
         id = Create(x >> 6, y >> 6);
     }
-    uint64_t& word = tiles_[id].cells[x & 63];
+    uint64_t& word = At(id).cells[x & 63];
     const uint64_t bit = uint64_t{1} << (y & 63);
     if (((word & bit) != 0) == live) {
         return false;
     }
     word ^= bit;
-    Touch(id);
+    Touch(id, x & 63, bit);
     return true;
 }
 
@@ -172,7 +231,7 @@ void TilePlane::SortTiles() {
         sorted_.push_back(id);
     }
     std::sort(sorted_.begin(), sorted_.end(), [this](uint32_t a, uint32_t b) {
-        return OrderKey(tiles_[a].tx, tiles_[a].ty) < OrderKey(tiles_[b].tx, tiles_[b].ty);
+        return OrderKey(At(a).tx, At(a).ty) < OrderKey(At(b).tx, At(b).ty);
     });
     sortedValid_ = true;
 }
@@ -186,21 +245,20 @@ bool TilePlane::FindFrom(int32_t x, int32_t y, int32_t& foundX, int32_t& foundY)
     const uint64_t from = OrderKey(tx, INT32_MIN >> 6);
     size_t g = static_cast<size_t>(std::lower_bound(sorted_.begin(), sorted_.end(), from,
                                                     [this](uint32_t id, uint64_t key) {
-                                                        return OrderKey(tiles_[id].tx,
-                                                                        tiles_[id].ty) < key;
+                                                        return OrderKey(At(id).tx, At(id).ty) < key;
                                                     }) -
                                    sorted_.begin());
     while (g < sorted_.size()) {
-        const int32_t groupX = tiles_[sorted_[g]].tx;
+        const int32_t groupX = At(sorted_[g]).tx;
         size_t end = g;
-        while (end < sorted_.size() && tiles_[sorted_[end]].tx == groupX) {
+        while (end < sorted_.size() && At(sorted_[end]).tx == groupX) {
             ++end;
         }
         const bool first = groupX == tx;
         for (int c = first ? (x & 63) : 0; c < 64; ++c) {
             const bool bounded = first && c == (x & 63);
             for (size_t k = g; k < end; ++k) {
-                const Tile& tile = tiles_[sorted_[k]];
+                const Tile& tile = At(sorted_[k]);
                 uint64_t w = tile.cells[c];
                 if (bounded) {
                     if (tile.ty < ty) {
@@ -222,37 +280,32 @@ bool TilePlane::FindFrom(int32_t x, int32_t y, int32_t& foundX, int32_t& foundY)
     return false;
 }
 
-void TilePlane::Grow(uint32_t id, int reach) {
+// A change in a column within reach of a side, or in the edge row, changes
+// the counts of cells in the tile beyond.
+void TilePlane::ScheduleAround(uint32_t id, int reach) {
+    Schedule(id);
     if (reach == 0) {
         return;
     }
-    uint64_t all = 0;
-    uint64_t west = 0;
-    uint64_t east = 0;
-    {
-        const Tile& tile = tiles_[id];
-        for (int c = 0; c < 64; ++c) {
-            all |= tile.cells[c];
-        }
-        for (int c = 0; c < reach; ++c) {
-            west |= tile.cells[c];
-            east |= tile.cells[63 - c];
-        }
-    }
-    if (all == 0) {
-        return;
-    }
+    const Tile& tile = At(id);
+    const uint64_t all = tile.changedRows;
+    const uint64_t west = tile.changedEdge[0] | (reach > 1 ? tile.changedEdge[1] : 0);
+    const uint64_t east = tile.changedEdge[3] | (reach > 1 ? tile.changedEdge[2] : 0);
     const bool reaches[9] = {(west & 1) != 0, west != 0, (west >> 63) != 0,
                              (all & 1) != 0,  false,     (all >> 63) != 0,
                              (east & 1) != 0, east != 0, (east >> 63) != 0};
     for (int dx = -1; dx <= 1; ++dx) {
         for (int dy = -1; dy <= 1; ++dy) {
             const int slot = Slot(dx, dy);
-            if (reaches[slot] && tiles_[id].near[slot] == kNoTile) {
-                const int32_t tx = tiles_[id].tx;
-                const int32_t ty = tiles_[id].ty;
-                Create(WrapTile(int64_t{tx} + dx), WrapTile(int64_t{ty} + dy));
+            if (!reaches[slot]) {
+                continue;
             }
+            uint32_t other = At(id).near[slot];
+            if (other == kNoTile) {
+                other =
+                    Create(WrapTile(int64_t{At(id).tx} + dx), WrapTile(int64_t{At(id).ty} + dy));
+            }
+            Schedule(other);
         }
     }
 }
@@ -260,7 +313,7 @@ void TilePlane::Grow(uint32_t id, int reach) {
 // The columns of the tile and reach columns either side, each with the edge
 // rows of the tiles below and above, shifted so that bit i of up holds row
 // i - 1 and bit i of down row i + 1.
-template <Lattice L> void TilePlane::Compute(Tile& tile, const Rule& rule) {
+template <Lattice L, bool kLife> void TilePlane::Compute(Tile& tile, const Rule& rule) {
     constexpr int R = LatticeReach(L);
     constexpr int kWidth = 64 + 2 * R;
     uint64_t mid[kWidth];
@@ -269,7 +322,7 @@ template <Lattice L> void TilePlane::Compute(Tile& tile, const Rule& rule) {
     static const uint64_t kEmpty[64] = {};
     auto column = [&](int slot) -> const uint64_t* {
         const uint32_t other = tile.near[slot];
-        return other == kNoTile ? kEmpty : tiles_[other].cells;
+        return other == kNoTile ? kEmpty : At(other).cells;
     };
     for (int side = -1; side <= 1; ++side) {
         const uint64_t* here = column(Slot(side, 0));
@@ -285,17 +338,48 @@ template <Lattice L> void TilePlane::Compute(Tile& tile, const Rule& rule) {
             down[e] = (here[c] >> 1) | (above[c] << 63);
         }
     }
-    for (int i = 0; i < 64; ++i) {
+    // Columns with no live cell within reach stay empty.
+    int first = 0;
+    while (first < kWidth && (mid[first] | up[first] | down[first]) == 0) {
+        ++first;
+    }
+    int last = kWidth - 1;
+    while (last >= first && (mid[last] | up[last] | down[last]) == 0) {
+        --last;
+    }
+    const int from = std::max(first - 2 * R, 0);
+    const int to = std::min(last, 63);
+    uint64_t difference = 0;
+    for (int i = 0; i < from; ++i) {
+        difference |= tile.cells[i];
+        tile.next[i] = 0;
+    }
+    for (int i = to + 1; i < 64; ++i) {
+        difference |= tile.cells[i];
+        tile.next[i] = 0;
+    }
+    for (int i = from; i <= to; ++i) {
         const int e = i + R;
         Planes n;
         if constexpr (L == Lattice::kSquare4) {
             n.Add3(mid[e - 1], down[e], up[e]);
             n.Add(mid[e + 1]);
         } else if constexpr (L == Lattice::kSquare8) {
-            n.Add3(up[e - 1], mid[e - 1], down[e - 1]);
-            n.Add3(up[e + 1], mid[e + 1], down[e + 1]);
-            n.Add(up[e]);
-            n.Add(down[e]);
+            // The three cells of the columns either side and the two above and
+            // below: three numbers of two bits each, added.
+            const uint64_t a0 = up[e - 1] ^ mid[e - 1] ^ down[e - 1];
+            const uint64_t a1 = (up[e - 1] & mid[e - 1]) | (down[e - 1] & (up[e - 1] ^ mid[e - 1]));
+            const uint64_t b0 = up[e + 1] ^ mid[e + 1] ^ down[e + 1];
+            const uint64_t b1 = (up[e + 1] & mid[e + 1]) | (down[e + 1] & (up[e + 1] ^ mid[e + 1]));
+            const uint64_t c0 = up[e] ^ down[e];
+            const uint64_t c1 = up[e] & down[e];
+            const uint64_t k0 = (a0 & b0) | (c0 & (a0 ^ b0));
+            const uint64_t y1 = a1 ^ b1 ^ c1;
+            const uint64_t k1 = (a1 & b1) | (c1 & (a1 ^ b1));
+            n.p0 = a0 ^ b0 ^ c0;
+            n.p1 = y1 ^ k0;
+            n.p2 = k1 ^ (y1 & k0);
+            n.p3 = k1 & y1 & k0;
         } else if constexpr (L == Lattice::kHex6) {
             if ((i & 1) != 0) {
                 n.Add3(up[e - 1], mid[e - 1], up[e + 1]);
@@ -315,23 +399,43 @@ template <Lattice L> void TilePlane::Compute(Tile& tile, const Rule& rule) {
             n.Add3(mid[e + 2], (up[e - 2] & a) | (down[e - 2] & ~a),
                    (up[e + 2] & a) | (down[e + 2] & ~a));
         }
-        uint64_t keep = 0;
-        for (unsigned r = 0; r < rule.keepCount; ++r) {
-            keep |= n.Equal(rule.keep[r]);
-        }
-        uint64_t born = 0;
-        for (unsigned r = 0; r < rule.bornCount; ++r) {
-            born |= n.Equal(rule.born[r]);
-        }
         const uint64_t live = mid[e];
-        tile.next[i] = (live & keep) | (~live & born);
+        if constexpr (kLife) { // 2 or 3 keeps a cell, 3 makes one
+            tile.next[i] = ~n.p3 & ~n.p2 & n.p1 & (n.p0 | live);
+        } else {
+            const uint64_t keep = Selected(n, rule.keep, rule.keepCount);
+            const uint64_t born = Selected(n, rule.born, rule.bornCount);
+            tile.next[i] = (live & keep) | (~live & born);
+        }
+        difference |= tile.next[i] ^ live;
     }
-    tile.changed = std::memcmp(tile.next, tile.cells, sizeof tile.cells) != 0;
+    tile.changed = difference != 0;
+    if (tile.changed) {
+        // The columns that changed lie within the columns computed, or are
+        // columns emptied outside them.
+        int lo = 0;
+        while (tile.next[lo] == tile.cells[lo]) {
+            ++lo;
+        }
+        int hi = 63;
+        while (tile.next[hi] == tile.cells[hi]) {
+            --hi;
+        }
+        tile.changedFrom = lo;
+        tile.changedTo = hi;
+    }
 }
 
 template <Lattice L> void TilePlane::ComputeAll(const Rule& rule) {
+    if (rule.keepCount == 1 && rule.keep[0].value == 2 && rule.keep[0].care == 14 &&
+        rule.bornCount == 1 && rule.born[0].value == 3 && rule.born[0].care == 15) {
+        for (uint32_t id : scheduled_) {
+            Compute<L, true>(At(id), rule);
+        }
+        return;
+    }
     for (uint32_t id : scheduled_) {
-        Compute<L>(tiles_[id], rule);
+        Compute<L, false>(At(id), rule);
     }
 }
 
@@ -341,34 +445,39 @@ void TilePlane::Step(Lattice lattice, const std::vector<uint8_t>& survival,
     if (allTouched_) {
         allTouched_ = false;
         for (const auto& [key, id] : index_) {
-            Touch(id);
+            for (int c = 0; c < 64; ++c) {
+                Touch(id, c, At(id).cells[c]);
+            }
+            Touch(id, 0, 0);
         }
     }
     const int reach = LatticeReach(lattice);
-    for (size_t k = 0; k < touched_.size(); ++k) {
-        Grow(touched_[k], reach);
-    }
     scheduled_.clear();
+    for (size_t k = 0; k < touched_.size(); ++k) {
+        ScheduleAround(touched_[k], reach);
+    }
     for (uint32_t id : touched_) {
-        tiles_[id].touched = false;
-        for (uint32_t other : tiles_[id].near) {
-            if (other != kNoTile) {
-                Schedule(other);
-            }
-        }
+        Tile& tile = At(id);
+        tile.touched = false;
+        tile.changedRows = 0;
+        std::fill(std::begin(tile.changedEdge), std::end(tile.changedEdge), 0);
     }
     touched_.clear();
 
     // Counts reach at most 12; a dead cell with no live neighbour is never born.
-    Rule rule;
+    unsigned keepCounts = 0;
+    unsigned bornCounts = 0;
     for (unsigned k = 0; k < 16; ++k) {
         if (k < survival.size() && survival[k] != 0) {
-            rule.keep[rule.keepCount++] = static_cast<uint8_t>(k);
+            keepCounts |= 1u << k;
         }
         if (k >= 1 && k < birth.size() && birth[k] != 0) {
-            rule.born[rule.bornCount++] = static_cast<uint8_t>(k);
+            bornCounts |= 1u << k;
         }
     }
+    Rule rule;
+    rule.keepCount = Rule::Terms(keepCounts, rule.keep);
+    rule.bornCount = Rule::Terms(bornCounts, rule.born);
     switch (lattice) {
     case Lattice::kNone:
         ComputeAll<Lattice::kNone>(rule);
@@ -392,58 +501,105 @@ void TilePlane::Step(Lattice lattice, const std::vector<uint8_t>& survival,
 
     // The changed tiles in (tx, ty) order; within a tile column the cells go
     // column by column through all its tiles.
-    std::vector<std::pair<uint64_t, uint32_t>> order;
-    order.reserve(scheduled_.size());
-    size_t count = 0;
+    std::vector<std::pair<uint64_t, uint32_t>>& order = order_;
+    order.clear();
     for (uint32_t id : scheduled_) {
-        const Tile& tile = tiles_[id];
+        const Tile& tile = At(id);
         if (tile.changed) {
             order.emplace_back(OrderKey(tile.tx, tile.ty), id);
-            for (int c = 0; c < 64; ++c) {
-                count += static_cast<size_t>(std::popcount(tile.cells[c] ^ tile.next[c]));
-            }
         }
     }
     std::sort(order.begin(), order.end());
     changed_.clear();
     for (const auto& entry : order) {
-        changed_.push_back(entry.second);
+        changed_.push_back(&At(entry.second));
     }
-    record.Reserve(count);
-    for (int births = 0; births < 2; ++births) {
-        for (size_t g = 0; g < changed_.size();) {
-            const int32_t tx = tiles_[changed_[g]].tx;
-            size_t end = g;
-            while (end < changed_.size() && tiles_[changed_[end]].tx == tx) {
-                ++end;
+    // Each tile column's changed words gathered column by column, then
+    // written: its deaths, and after all deaths, its births.
+    // A tile column of one tile is read straight from the tile.
+    groups_.clear();
+    size_t used = 0;
+    for (size_t g = 0; g < changed_.size();) {
+        const int32_t tx = changed_[g]->tx;
+        size_t end = g;
+        int from = 63;
+        int to = 0;
+        while (end < changed_.size() && changed_[end]->tx == tx) {
+            from = std::min(from, changed_[end]->changedFrom);
+            to = std::max(to, changed_[end]->changedTo);
+            ++end;
+        }
+        const size_t tiles = end - g;
+        groups_.push_back(Group{tx, from, to, tiles, used, g});
+        if (tiles > 1) {
+            const size_t need = used + tiles * static_cast<size_t>(to - from + 1);
+            if (words_.size() < need) {
+                words_.resize(need);
             }
-            for (int c = 0; c < 64; ++c) {
-                const int32_t x = CellOf(tx, c);
-                for (size_t k = g; k < end; ++k) {
-                    const Tile& tile = tiles_[changed_[k]];
-                    uint64_t m =
-                        births != 0 ? tile.next[c] & ~tile.cells[c] : tile.cells[c] & ~tile.next[c];
-                    for (; m != 0; m &= m - 1) {
-                        const int32_t y = CellOf(tile.ty, std::countr_zero(m));
-                        if (births != 0) {
-                            record.AddBirth(x, y);
-                        } else {
-                            record.AddDeath(x, y);
+            for (size_t k = 0; k < tiles; ++k) {
+                const Tile& tile = *changed_[g + k];
+                Word* w = &words_[used + k];
+                for (int c = from; c <= to; ++c, w += tiles) {
+                    w->deaths = tile.cells[c] & ~tile.next[c];
+                    w->births = tile.next[c] & ~tile.cells[c];
+                    w->yBase = CellOf(tile.ty, 0);
+                }
+            }
+            used = need;
+        }
+        g = end;
+    }
+    for (int births = 0; births < 2; ++births) {
+        for (const Group& group : groups_) {
+            if (group.tiles == 1) {
+                const Tile& tile = *changed_[group.firstTile];
+                const int32_t yBase = CellOf(tile.ty, 0);
+                for (int c = group.from; c <= group.to; ++c) {
+                    if (births != 0) {
+                        const uint64_t m = tile.next[c] & ~tile.cells[c];
+                        if (m != 0) {
+                            record.AddBirths(CellOf(group.tx, c), yBase, m);
+                        }
+                    } else {
+                        const uint64_t m = tile.cells[c] & ~tile.next[c];
+                        if (m != 0) {
+                            record.AddDeaths(CellOf(group.tx, c), yBase, m);
                         }
                     }
                 }
+                continue;
             }
-            g = end;
+            const Word* w = &words_[group.firstWord];
+            for (int c = group.from; c <= group.to; ++c) {
+                const int32_t x = CellOf(group.tx, c);
+                for (size_t k = 0; k < group.tiles; ++k, ++w) {
+                    if (births != 0) {
+                        if (w->births != 0) {
+                            record.AddBirths(x, w->yBase, w->births);
+                        }
+                    } else if (w->deaths != 0) {
+                        record.AddDeaths(x, w->yBase, w->deaths);
+                    }
+                }
+            }
         }
     }
 
-    for (uint32_t id : changed_) {
-        Tile& tile = tiles_[id];
+    for (Tile* changed : changed_) {
+        Tile& tile = *changed;
+        uint64_t rows = 0;
+        for (int c = tile.changedFrom; c <= tile.changedTo; ++c) {
+            rows |= tile.cells[c] ^ tile.next[c];
+        }
+        Touch(tile.self, 32, rows);
+        for (int edge = 0; edge < 4; ++edge) {
+            const int c = edge < 2 ? edge : edge + 60;
+            tile.changedEdge[edge] |= tile.cells[c] ^ tile.next[c];
+        }
         std::memcpy(tile.cells, tile.next, sizeof tile.cells);
-        Touch(id);
     }
     for (uint32_t id : scheduled_) {
-        const Tile& tile = tiles_[id];
+        const Tile& tile = At(id);
         if (!tile.changed) {
             uint64_t any = 0;
             for (int c = 0; c < 64; ++c) {

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -47,10 +47,17 @@ private:
     struct Tile {
         int32_t tx = 0; // x >> 6
         int32_t ty = 0; // y >> 6
+        uint32_t self = 0;
         uint32_t near[9] = {};
         uint64_t stamp = 0;   // the step that last scheduled it
         bool touched = false; // changed since it was last computed
-        bool changed = false;
+        bool changed = false; // by the step being made, in columns changedFrom..changedTo
+        int changedFrom = 0;
+        int changedTo = 0;
+        // Where it changed since it was last computed: rows of any column, and
+        // rows of columns 0, 1, 62 and 63, which the neighbour tiles see.
+        uint64_t changedRows = 0;
+        uint64_t changedEdge[4] = {};
         uint64_t cells[64] = {};
         uint64_t next[64] = {};
     };
@@ -61,22 +68,49 @@ private:
     uint32_t Find(int32_t tx, int32_t ty) const;
     uint32_t Create(int32_t tx, int32_t ty);
     void Drop(uint32_t tile);
-    void Touch(uint32_t tile);
+    // Marks rows of a column changed.
+    void Touch(uint32_t tile, int column, uint64_t rows);
     void Schedule(uint32_t tile);
-    // Makes the neighbour tiles that the tile's live cells reach.
-    void Grow(uint32_t tile, int reach);
+    // Schedules the tile and the neighbour tiles that its changes reach,
+    // making those that are missing.
+    void ScheduleAround(uint32_t tile, int reach);
+
+public:
     struct Rule;
-    template <Lattice L> void Compute(Tile& tile, const Rule& rule);
+
+private:
+    template <Lattice L, bool kLife> void Compute(Tile& tile, const Rule& rule);
     template <Lattice L> void ComputeAll(const Rule& rule);
     void SortTiles();
 
-    std::deque<Tile> tiles_; // stays in place as it grows
+    Tile& At(uint32_t id) { return *tiles_[id]; }
+    const Tile& At(uint32_t id) const { return *tiles_[id]; }
+
+    std::vector<std::unique_ptr<Tile>> tiles_;
     std::vector<uint32_t> free_;
     std::unordered_map<uint64_t, uint32_t> index_;
     std::vector<uint32_t> touched_; // tiles changed since they were computed
     bool allTouched_ = false;
     std::vector<uint32_t> scheduled_;
-    std::vector<uint32_t> changed_;
+    std::vector<Tile*> changed_;
+    std::vector<std::pair<uint64_t, uint32_t>> order_;
+    // The changed words of a step, tile column by tile column, for the tile
+    // columns of more than one tile.
+    struct Word {
+        uint64_t deaths = 0;
+        uint64_t births = 0;
+        int32_t yBase = 0;
+    };
+    struct Group {
+        int32_t tx;
+        int from; // columns from..to changed
+        int to;
+        size_t tiles;
+        size_t firstWord; // words_, column by column, a word for each tile
+        size_t firstTile; // changed_
+    };
+    std::vector<Word> words_;
+    std::vector<Group> groups_;
     uint64_t stepNumber_ = 0;
     // Tiles in ascending (tx, ty), for finding cells in order; rebuilt when
     // tiles came or went.
