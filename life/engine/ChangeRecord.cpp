@@ -56,16 +56,29 @@ void ChangeRecord::Grow() {
     capacity_ = capacity;
 }
 
-void ChangeRecord::Seal() {
-    if (used_ == 0) {
-        bytes_.reset();
-        capacity_ = 0;
-    } else if (capacity_ > used_ + used_ / 8) {
-        auto bytes = std::make_unique_for_overwrite<uint8_t[]>(used_);
-        std::copy(bytes_.get(), bytes_.get() + used_, bytes.get());
-        bytes_ = std::move(bytes);
-        capacity_ = used_;
+void ChangeRecord::Restart() {
+    used_ = 0;
+    deaths_ = 0;
+    births_ = 0;
+    lastX_ = 0;
+    lastY_ = 0;
+    unchangedSteps = 0;
+}
+
+ChangeRecord ChangeRecord::Copy() const {
+    ChangeRecord out;
+    if (used_ != 0) {
+        out.bytes_ = std::make_unique_for_overwrite<uint8_t[]>(used_);
+        std::copy(bytes_.get(), bytes_.get() + used_, out.bytes_.get());
     }
+    out.used_ = used_;
+    out.capacity_ = used_;
+    out.deaths_ = deaths_;
+    out.births_ = births_;
+    out.lastX_ = lastX_;
+    out.lastY_ = lastY_;
+    out.unchangedSteps = unchangedSteps;
+    return out;
 }
 
 void ChangeReader::Backward(const ChangeRecord& record) {

@@ -40,8 +40,10 @@ public:
         *out++ = static_cast<uint8_t>(v);
         return out;
     }
-    // Ends writing: the storage shrinks to the packing.
-    void Seal();
+    // Empties the record for writing anew, keeping its storage.
+    void Restart();
+    // The record in storage of its own size.
+    ChangeRecord Copy() const;
 
     // Generations after this one that changed nothing; a run of them shares one
     // empty record.

@@ -87,9 +87,9 @@ void LifeEngine::PutRuleB(int16_t n, int16_t value) {
 void LifeEngine::Step() {
     iterating_ = false;
     changes_.Reset();
-    ChangeRecord record;
-    plane_.Step(lattice_, ruleS_, ruleB_, record);
-    record.Seal();
+    written_.Restart();
+    plane_.Step(lattice_, ruleS_, ruleB_, written_);
+    ChangeRecord record = written_.Copy();
     historyCount_ += static_cast<int64_t>(record.Size());
     while (historyCount_ > historyLimit_ && !history_.empty()) {
         historyCount_ -= static_cast<int64_t>(history_.back().Size());

@@ -77,6 +77,7 @@ private:
     // and the record StepBack took off the history forward.
     ChangeReader changes_;
     ChangeRecord steppedBack_;
+    ChangeRecord written_;             // where Step writes, kept for its storage
     std::deque<ChangeRecord> history_; // newest at the front
     int32_t historyLimit_ = 100000;
     int64_t historyCount_ = 0;

@@ -185,20 +185,21 @@ void TilePlane::Touch(uint32_t id, int column, uint64_t rows) {
         tile.touched = true;
         touched_.push_back(id);
     }
-    tile.changedRows |= rows;
-    const int edge = column < 2 ? column : column >= 62 ? column - 60 : -1;
-    if (edge >= 0) {
-        tile.changedEdge[edge] |= rows;
+    if (rows != 0) {
+        const uint64_t bit = uint64_t{1} << column;
+        tile.changedColumns |= bit;
+        tile.southColumns |= (rows & 1) != 0 ? bit : 0;
+        tile.northColumns |= (rows >> 63) != 0 ? bit : 0;
     }
 }
-
 void TilePlane::Schedule(uint32_t id) {
-    if (At(id).stamp != stepNumber_) {
-        At(id).stamp = stepNumber_;
+    Tile& tile = At(id);
+    if (tile.stamp != stepNumber_) {
+        tile.stamp = stepNumber_;
+        tile.active = 0;
         scheduled_.push_back(id);
     }
 }
-
 bool TilePlane::Get(int32_t x, int32_t y) const {
     const uint32_t id = Find(x >> 6, y >> 6);
     return id != kNoTile && ((At(id).cells[x & 63] >> (y & 63)) & 1) != 0;
@@ -218,6 +219,7 @@ bool TilePlane::Put(int32_t x, int32_t y, bool live) {
         return false;
     }
     word ^= bit;
+    At(id).next[x & 63] = word;
     Touch(id, x & 63, bit);
     return true;
 }
@@ -280,24 +282,39 @@ bool TilePlane::FindFrom(int32_t x, int32_t y, int32_t& foundX, int32_t& foundY)
     return false;
 }
 
-// A change in a column within reach of a side, or in the edge row, changes
-// the counts of cells in the tile beyond.
+// A change in a column changes the counts of the cells up to reach columns
+// away, and a change in an edge row those of the cells beyond it.
 void TilePlane::ScheduleAround(uint32_t id, int reach) {
     Schedule(id);
+    const uint64_t changed = At(id).changedColumns;
+    const uint64_t south = At(id).southColumns;
+    const uint64_t north = At(id).northColumns;
+    auto widen = [reach](uint64_t columns) {
+        uint64_t out = columns;
+        for (int r = 1; r <= reach; ++r) {
+            out |= (columns << r) | (columns >> r);
+        }
+        return out;
+    };
+    At(id).active |= widen(changed);
     if (reach == 0) {
         return;
     }
-    const Tile& tile = At(id);
-    const uint64_t all = tile.changedRows;
-    const uint64_t west = tile.changedEdge[0] | (reach > 1 ? tile.changedEdge[1] : 0);
-    const uint64_t east = tile.changedEdge[3] | (reach > 1 ? tile.changedEdge[2] : 0);
-    const bool reaches[9] = {(west & 1) != 0, west != 0, (west >> 63) != 0,
-                             (all & 1) != 0,  false,     (all >> 63) != 0,
-                             (east & 1) != 0, east != 0, (east >> 63) != 0};
+    const uint64_t low = (uint64_t{1} << reach) - 1; // columns 0 .. reach - 1
+    const uint64_t high = low << (64 - reach);       // columns 64 - reach .. 63
+    const uint64_t beyond[9] = {(south & low) != 0 ? high : 0,
+                                (changed & low) != 0 ? high : 0,
+                                (north & low) != 0 ? high : 0,
+                                widen(south),
+                                0,
+                                widen(north),
+                                (south & high) != 0 ? low : 0,
+                                (changed & high) != 0 ? low : 0,
+                                (north & high) != 0 ? low : 0};
     for (int dx = -1; dx <= 1; ++dx) {
         for (int dy = -1; dy <= 1; ++dy) {
             const int slot = Slot(dx, dy);
-            if (!reaches[slot]) {
+            if (beyond[slot] == 0) {
                 continue;
             }
             uint32_t other = At(id).near[slot];
@@ -306,6 +323,7 @@ void TilePlane::ScheduleAround(uint32_t id, int reach) {
                     Create(WrapTile(int64_t{At(id).tx} + dx), WrapTile(int64_t{At(id).ty} + dy));
             }
             Schedule(other);
+            At(other).active |= beyond[slot];
         }
     }
 }
@@ -324,41 +342,31 @@ template <Lattice L, bool kLife> void TilePlane::Compute(Tile& tile, const Rule&
         const uint32_t other = tile.near[slot];
         return other == kNoTile ? kEmpty : At(other).cells;
     };
+    uint64_t active = tile.active;
+    tile.stepChanged = 0;
+    if (active == 0) {
+        return;
+    }
+    // Columns first - R .. last + R in the arrays at first .. last + 2R.
+    const int first = std::countr_zero(active);
+    const int last = 63 - std::countl_zero(active);
     for (int side = -1; side <= 1; ++side) {
         const uint64_t* here = column(Slot(side, 0));
         const uint64_t* below = column(Slot(side, -1));
         const uint64_t* above = column(Slot(side, 1));
-        const int lo = side < 0 ? 64 - R : 0;
-        const int hi = side == 0 ? 64 : side < 0 ? 64 : R;
-        const int shift = side < 0 ? -(64 - R) : side == 0 ? R : 64 + R;
-        for (int c = lo; c < hi; ++c) {
-            const int e = c + shift;
+        const int offset = side * 64; // array index e is column e - R of this tile
+        const int lo = std::max(first - R, offset);
+        const int hi = std::min(last + R, offset + 63);
+        for (int x = lo; x <= hi; ++x) {
+            const int c = x - offset;
+            const int e = x + R;
             mid[e] = here[c];
             up[e] = (here[c] << 1) | (below[c] >> 63);
             down[e] = (here[c] >> 1) | (above[c] << 63);
         }
     }
-    // Columns with no live cell within reach stay empty.
-    int first = 0;
-    while (first < kWidth && (mid[first] | up[first] | down[first]) == 0) {
-        ++first;
-    }
-    int last = kWidth - 1;
-    while (last >= first && (mid[last] | up[last] | down[last]) == 0) {
-        --last;
-    }
-    const int from = std::max(first - 2 * R, 0);
-    const int to = std::min(last, 63);
-    uint64_t difference = 0;
-    for (int i = 0; i < from; ++i) {
-        difference |= tile.cells[i];
-        tile.next[i] = 0;
-    }
-    for (int i = to + 1; i < 64; ++i) {
-        difference |= tile.cells[i];
-        tile.next[i] = 0;
-    }
-    for (int i = from; i <= to; ++i) {
+    for (; active != 0; active &= active - 1) {
+        const int i = std::countr_zero(active);
         const int e = i + R;
         Planes n;
         if constexpr (L == Lattice::kSquare4) {
@@ -407,22 +415,9 @@ template <Lattice L, bool kLife> void TilePlane::Compute(Tile& tile, const Rule&
             const uint64_t born = Selected(n, rule.born, rule.bornCount);
             tile.next[i] = (live & keep) | (~live & born);
         }
-        difference |= tile.next[i] ^ live;
-    }
-    tile.changed = difference != 0;
-    if (tile.changed) {
-        // The columns that changed lie within the columns computed, or are
-        // columns emptied outside them.
-        int lo = 0;
-        while (tile.next[lo] == tile.cells[lo]) {
-            ++lo;
+        if (tile.next[i] != live) {
+            tile.stepChanged |= uint64_t{1} << i;
         }
-        int hi = 63;
-        while (tile.next[hi] == tile.cells[hi]) {
-            --hi;
-        }
-        tile.changedFrom = lo;
-        tile.changedTo = hi;
     }
 }
 
@@ -459,8 +454,9 @@ void TilePlane::Step(Lattice lattice, const std::vector<uint8_t>& survival,
     for (uint32_t id : touched_) {
         Tile& tile = At(id);
         tile.touched = false;
-        tile.changedRows = 0;
-        std::fill(std::begin(tile.changedEdge), std::end(tile.changedEdge), 0);
+        tile.changedColumns = 0;
+        tile.southColumns = 0;
+        tile.northColumns = 0;
     }
     touched_.clear();
 
@@ -501,111 +497,72 @@ void TilePlane::Step(Lattice lattice, const std::vector<uint8_t>& survival,
 
     // The changed tiles in (tx, ty) order; within a tile column the cells go
     // column by column through all its tiles.
-    std::vector<std::pair<uint64_t, uint32_t>>& order = order_;
-    order.clear();
+    order_.clear();
     for (uint32_t id : scheduled_) {
         const Tile& tile = At(id);
-        if (tile.changed) {
-            order.emplace_back(OrderKey(tile.tx, tile.ty), id);
+        if (tile.stepChanged != 0) {
+            order_.emplace_back(OrderKey(tile.tx, tile.ty), id);
         }
     }
-    std::sort(order.begin(), order.end());
+    std::sort(order_.begin(), order_.end());
     changed_.clear();
-    for (const auto& entry : order) {
+    for (const auto& entry : order_) {
         changed_.push_back(&At(entry.second));
     }
-    // Each tile column's changed words gathered column by column, then
-    // written: its deaths, and after all deaths, its births.
-    // A tile column of one tile is read straight from the tile.
-    groups_.clear();
-    size_t used = 0;
-    for (size_t g = 0; g < changed_.size();) {
-        const int32_t tx = changed_[g]->tx;
-        size_t end = g;
-        int from = 63;
-        int to = 0;
-        while (end < changed_.size() && changed_[end]->tx == tx) {
-            from = std::min(from, changed_[end]->changedFrom);
-            to = std::max(to, changed_[end]->changedTo);
-            ++end;
-        }
-        const size_t tiles = end - g;
-        groups_.push_back(Group{tx, from, to, tiles, used, g});
-        if (tiles > 1) {
-            const size_t need = used + tiles * static_cast<size_t>(to - from + 1);
-            if (words_.size() < need) {
-                words_.resize(need);
-            }
-            for (size_t k = 0; k < tiles; ++k) {
-                const Tile& tile = *changed_[g + k];
-                Word* w = &words_[used + k];
-                for (int c = from; c <= to; ++c, w += tiles) {
-                    w->deaths = tile.cells[c] & ~tile.next[c];
-                    w->births = tile.next[c] & ~tile.cells[c];
-                    w->yBase = CellOf(tile.ty, 0);
-                }
-            }
-            used = need;
-        }
-        g = end;
-    }
     for (int births = 0; births < 2; ++births) {
-        for (const Group& group : groups_) {
-            if (group.tiles == 1) {
-                const Tile& tile = *changed_[group.firstTile];
-                const int32_t yBase = CellOf(tile.ty, 0);
-                for (int c = group.from; c <= group.to; ++c) {
+        for (size_t g = 0; g < changed_.size();) {
+            const int32_t tx = changed_[g]->tx;
+            size_t end = g;
+            uint64_t columns = 0;
+            while (end < changed_.size() && changed_[end]->tx == tx) {
+                columns |= changed_[end]->stepChanged;
+                ++end;
+            }
+            for (; columns != 0; columns &= columns - 1) {
+                const int c = std::countr_zero(columns);
+                const int32_t x = CellOf(tx, c);
+                for (size_t k = g; k < end; ++k) {
+                    const Tile& tile = *changed_[k];
                     if (births != 0) {
                         const uint64_t m = tile.next[c] & ~tile.cells[c];
                         if (m != 0) {
-                            record.AddBirths(CellOf(group.tx, c), yBase, m);
+                            record.AddBirths(x, CellOf(tile.ty, 0), m);
                         }
                     } else {
                         const uint64_t m = tile.cells[c] & ~tile.next[c];
                         if (m != 0) {
-                            record.AddDeaths(CellOf(group.tx, c), yBase, m);
+                            record.AddDeaths(x, CellOf(tile.ty, 0), m);
                         }
                     }
                 }
-                continue;
             }
-            const Word* w = &words_[group.firstWord];
-            for (int c = group.from; c <= group.to; ++c) {
-                const int32_t x = CellOf(group.tx, c);
-                for (size_t k = 0; k < group.tiles; ++k, ++w) {
-                    if (births != 0) {
-                        if (w->births != 0) {
-                            record.AddBirths(x, w->yBase, w->births);
-                        }
-                    } else if (w->deaths != 0) {
-                        record.AddDeaths(x, w->yBase, w->deaths);
-                    }
-                }
-            }
+            g = end;
         }
     }
 
-    for (Tile* changed : changed_) {
-        Tile& tile = *changed;
-        uint64_t rows = 0;
-        for (int c = tile.changedFrom; c <= tile.changedTo; ++c) {
-            rows |= tile.cells[c] ^ tile.next[c];
+    for (Tile* tile : changed_) {
+        uint64_t south = 0;
+        uint64_t north = 0;
+        for (uint64_t columns = tile->stepChanged; columns != 0; columns &= columns - 1) {
+            const int c = std::countr_zero(columns);
+            const uint64_t rows = tile->cells[c] ^ tile->next[c];
+            south |= (rows & 1) << c;
+            north |= (rows >> 63) << c;
+            tile->cells[c] = tile->next[c];
         }
-        Touch(tile.self, 32, rows);
-        for (int edge = 0; edge < 4; ++edge) {
-            const int c = edge < 2 ? edge : edge + 60;
-            tile.changedEdge[edge] |= tile.cells[c] ^ tile.next[c];
-        }
-        std::memcpy(tile.cells, tile.next, sizeof tile.cells);
+        Touch(tile->self, 0, 0);
+        tile->changedColumns |= tile->stepChanged;
+        tile->southColumns |= south;
+        tile->northColumns |= north;
     }
     for (uint32_t id : scheduled_) {
         const Tile& tile = At(id);
-        if (!tile.changed) {
-            uint64_t any = 0;
-            for (int c = 0; c < 64; ++c) {
-                any |= tile.cells[c];
+        if (tile.stepChanged == 0) {
+            int c = 0;
+            while (c < 64 && tile.cells[c] == 0) {
+                ++c;
             }
-            if (any == 0) {
+            if (c == 64) {
                 Drop(id);
             }
         }

@@ -51,13 +51,15 @@ private:
         uint32_t near[9] = {};
         uint64_t stamp = 0;   // the step that last scheduled it
         bool touched = false; // changed since it was last computed
-        bool changed = false; // by the step being made, in columns changedFrom..changedTo
-        int changedFrom = 0;
-        int changedTo = 0;
-        // Where it changed since it was last computed: rows of any column, and
-        // rows of columns 0, 1, 62 and 63, which the neighbour tiles see.
-        uint64_t changedRows = 0;
-        uint64_t changedEdge[4] = {};
+        // Columns changed since it was last computed, and of them those whose
+        // row 0 or row 63 changed, which the tiles below and above see.
+        uint64_t changedColumns = 0;
+        uint64_t southColumns = 0;
+        uint64_t northColumns = 0;
+        // Columns that the step being made computes, and those it changes.
+        uint64_t active = 0;
+        uint64_t stepChanged = 0;
+        // Between steps next holds the same as cells.
         uint64_t cells[64] = {};
         uint64_t next[64] = {};
     };
@@ -68,7 +70,7 @@ private:
     uint32_t Find(int32_t tx, int32_t ty) const;
     uint32_t Create(int32_t tx, int32_t ty);
     void Drop(uint32_t tile);
-    // Marks rows of a column changed.
+    // Marks rows of a column changed; the tile is computed at the next step.
     void Touch(uint32_t tile, int column, uint64_t rows);
     void Schedule(uint32_t tile);
     // Schedules the tile and the neighbour tiles that its changes reach,
@@ -94,23 +96,7 @@ private:
     std::vector<uint32_t> scheduled_;
     std::vector<Tile*> changed_;
     std::vector<std::pair<uint64_t, uint32_t>> order_;
-    // The changed words of a step, tile column by tile column, for the tile
-    // columns of more than one tile.
-    struct Word {
-        uint64_t deaths = 0;
-        uint64_t births = 0;
-        int32_t yBase = 0;
-    };
-    struct Group {
-        int32_t tx;
-        int from; // columns from..to changed
-        int to;
-        size_t tiles;
-        size_t firstWord; // words_, column by column, a word for each tile
-        size_t firstTile; // changed_
-    };
-    std::vector<Word> words_;
-    std::vector<Group> groups_;
+
     uint64_t stepNumber_ = 0;
     // Tiles in ascending (tx, ty), for finding cells in order; rebuilt when
     // tiles came or went.

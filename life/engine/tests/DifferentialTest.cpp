@@ -154,6 +154,31 @@ TEST_P(DifferentialTest, ChangesAndStepBackMatchTheSweepEngine) {
     }
 }
 
+// A lone cell at each corner and edge of a tile, under rules that give birth to a lone cell's
+// neighbours: the tiles beyond the corner see it alone.
+TEST(DifferentialCornerTest, LoneCellsAtTileCornersAndEdges) {
+    for (int n : {3, 4, 6, 8, 12}) {
+        for (int32_t base : {0, 64 * 5, INT32_MAX - 63}) {
+            for (int32_t dx : {0, 1, 32, 62, 63}) {
+                for (int32_t dy : {0, 1, 32, 62, 63}) {
+                    SCOPED_TRACE(testing::Message() << n << " neighbours at " << base << " + ("
+                                                    << dx << ", " << dy << ")");
+                    Pair p;
+                    p.fresh.PutNeiCount(static_cast<int16_t>(n));
+                    p.old.PutNeiCount(static_cast<int16_t>(n));
+                    p.setRule(0b10, 0b10);
+                    p.put(wrapped(base, dx), wrapped(base, dy), 1);
+                    for (int g = 1; g <= 3; ++g) {
+                        p.fresh.Step();
+                        p.old.Step();
+                        ASSERT_EQ(drain(p.fresh), drain(p.old)) << "generation " << g;
+                    }
+                }
+            }
+        }
+    }
+}
+
 std::vector<Case> cases() {
     std::vector<Case> out;
     for (int n : {3, 4, 6, 8, 12})
