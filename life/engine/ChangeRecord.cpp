@@ -39,13 +39,8 @@ uint64_t ReadBefore(const uint8_t* bytes, size_t& pos) {
 
 void ChangeRecord::Clear() {
     bytes_.reset();
-    used_ = 0;
     capacity_ = 0;
-    deaths_ = 0;
-    births_ = 0;
-    lastX_ = 0;
-    lastY_ = 0;
-    unchangedSteps = 0;
+    Restart();
 }
 
 void ChangeRecord::Grow() {
