@@ -5,6 +5,7 @@
 #include "SafeReplace.h"
 #include "TextFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -41,6 +42,11 @@ bool ReadRecords(platform::LineReader& lines, StageResults& results) {
     return true;
 }
 
+// Fifteen digits of a mean within half a unit of their last place of the
+// largest double round up past it, to a text that reads back as no number; such
+// a mean is written as the largest fifteen-digit number of its sign instead.
+constexpr double kLargestWrittenMean = 1.79769313486231e308;
+
 } // namespace
 
 std::string WriteResults(const StageMeans& means, int nums) {
@@ -48,7 +54,8 @@ std::string WriteResults(const StageMeans& means, int nums) {
     platform::RecordWriter writer(text);
     for (int k = 0; k < nums && k < kMaxStages; ++k) {
         writer.WriteInteger(k + 1);
-        writer.WriteNumber(means[static_cast<size_t>(k)]);
+        const double mean = means[static_cast<size_t>(k)];
+        writer.WriteNumber(std::isfinite(mean) ? std::clamp(mean, -kLargestWrittenMean, kLargestWrittenMean) : mean);
         writer.EndRecord();
     }
     return text;

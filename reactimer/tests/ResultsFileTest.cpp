@@ -4,6 +4,8 @@
 #include "OddFiles.h"
 #include "SafeReplace.h"
 
+#include <cfloat>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -84,6 +86,14 @@ TEST(ResultsFileTest, EveryFiniteMeanItWritesReadsBack) {
         EXPECT_TRUE(ReadResults(c.line, read)) << c.line;
         EXPECT_EQ(read.nums, 1);
         EXPECT_EQ(read.means[0], c.mean);
+    }
+    // The largest doubles, whose fifteen digits would round past them, are
+    // written as the largest fifteen-digit number and read back as that.
+    for (const double largest : {DBL_MAX, -DBL_MAX}) {
+        StageMeans means{largest};
+        StageResults read;
+        ASSERT_TRUE(ReadResults(WriteResults(means, 1), read)) << WriteResults(means, 1);
+        EXPECT_EQ(read.means[0], std::copysign(1.79769313486231e308, largest));
     }
     std::filesystem::remove_all(folder);
 }
