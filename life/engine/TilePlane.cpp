@@ -473,34 +473,61 @@ void TilePlane::Step(Lattice lattice, const std::vector<uint8_t>& survival,
     for (const auto& entry : order_) {
         changed_.push_back(&At(entry.second));
     }
-    for (int births = 0; births < 2; ++births) {
-        for (size_t g = 0; g < changed_.size();) {
-            const int32_t tx = changed_[g]->tx;
-            size_t end = g;
-            uint64_t columns = 0;
-            while (end < changed_.size() && changed_[end]->tx == tx) {
-                columns |= changed_[end]->stepChanged;
-                ++end;
+    // The changed words in that order: a tile column's words sorted by
+    // column, keeping the tiles' order within a column.
+    size_t words = 0;
+    for (size_t g = 0; g < changed_.size();) {
+        const int32_t tx = changed_[g]->tx;
+        size_t end = g;
+        while (end < changed_.size() && changed_[end]->tx == tx) {
+            ++end;
+        }
+        auto word = [tx](const Tile& tile, int c) {
+            return Word{CellOf(tx, c), CellOf(tile.ty, 0), tile.cells[c] & ~tile.next[c],
+                        tile.next[c] & ~tile.cells[c]};
+        };
+        if (end - g == 1) {
+            const Tile& tile = *changed_[g];
+            if (words_.size() < words + 64) {
+                words_.resize(2 * words_.size() + 64);
             }
-            for (; columns != 0; columns &= columns - 1) {
-                const int c = std::countr_zero(columns);
-                const int32_t x = CellOf(tx, c);
-                for (size_t k = g; k < end; ++k) {
-                    const Tile& tile = *changed_[k];
-                    if (births != 0) {
-                        const uint64_t m = tile.next[c] & ~tile.cells[c];
-                        if (m != 0) {
-                            record.AddBirths(x, CellOf(tile.ty, 0), m);
-                        }
-                    } else {
-                        const uint64_t m = tile.cells[c] & ~tile.next[c];
-                        if (m != 0) {
-                            record.AddDeaths(x, CellOf(tile.ty, 0), m);
-                        }
-                    }
+            for (uint64_t columns = tile.stepChanged; columns != 0; columns &= columns - 1) {
+                words_[words++] = word(tile, std::countr_zero(columns));
+            }
+        } else {
+            uint32_t start[65] = {}; // start[c + 1] counts column c, then becomes where it starts
+            for (size_t k = g; k < end; ++k) {
+                for (uint64_t columns = changed_[k]->stepChanged; columns != 0;
+                     columns &= columns - 1) {
+                    ++start[std::countr_zero(columns) + 1];
                 }
             }
-            g = end;
+            for (int c = 0; c < 64; ++c) {
+                start[c + 1] += start[c];
+            }
+            const size_t base = words;
+            words += start[64];
+            if (words_.size() < words) {
+                words_.resize(2 * words);
+            }
+            for (size_t k = g; k < end; ++k) {
+                const Tile& tile = *changed_[k];
+                for (uint64_t columns = tile.stepChanged; columns != 0; columns &= columns - 1) {
+                    const int c = std::countr_zero(columns);
+                    words_[base + start[c]++] = word(tile, c);
+                }
+            }
+        }
+        g = end;
+    }
+    for (size_t i = 0; i < words; ++i) {
+        if (words_[i].deaths != 0) {
+            record.AddDeaths(words_[i].x, words_[i].yBase, words_[i].deaths);
+        }
+    }
+    for (size_t i = 0; i < words; ++i) {
+        if (words_[i].births != 0) {
+            record.AddBirths(words_[i].x, words_[i].yBase, words_[i].births);
         }
     }
 

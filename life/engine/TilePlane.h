@@ -96,6 +96,15 @@ private:
     std::vector<uint32_t> scheduled_;
     std::vector<Tile*> changed_;
     std::vector<std::pair<uint64_t, uint32_t>> order_;
+    // A changed column word of a step: the cells of column x from row yBase on
+    // that die and that are born.
+    struct Word {
+        int32_t x;
+        int32_t yBase;
+        uint64_t deaths;
+        uint64_t births;
+    };
+    std::vector<Word> words_;
 
     uint64_t stepNumber_ = 0;
     // Tiles in ascending (tx, ty), for finding cells in order; rebuilt when
