@@ -208,35 +208,37 @@ bool TilePlane::FindFrom(int32_t x, int32_t y, int32_t& foundX, int32_t& foundY)
     SortTiles();
     const int32_t tx = x >> 6;
     const int32_t ty = y >> 6;
-    const uint64_t from = OrderKey(tx, INT32_MIN >> 6);
-    size_t g = static_cast<size_t>(std::lower_bound(sorted_.begin(), sorted_.end(), from,
-                                                    [this](uint32_t id, uint64_t key) {
-                                                        return OrderKey(At(id).tx, At(id).ty) < key;
-                                                    }) -
-                                   sorted_.begin());
-    while (g < sorted_.size()) {
-        const int32_t groupX = At(sorted_[g]).tx;
-        size_t end = g;
-        while (end < sorted_.size() && At(sorted_[end]).tx == groupX) {
-            ++end;
-        }
-        const bool first = groupX == tx;
-        for (int c = first ? (x & 63) : 0; c < 64; ++c) {
-            const bool bounded = first && c == (x & 63);
-            for (size_t k = g; k < end; ++k) {
-                const Tile& tile = At(sorted_[k]);
-                uint64_t w = tile.cells[c];
-                if (bounded) {
-                    if (tile.ty < ty) {
-                        continue;
-                    }
-                    if (tile.ty == ty) {
-                        w &= ~uint64_t{0} << (y & 63);
-                    }
-                }
+    const auto begin = sorted_.begin();
+    auto g = std::partition_point(begin, sorted_.end(), [&](uint32_t id) {
+        return OrderKey(At(id).tx, At(id).ty) < OrderKey(tx, INT32_MIN >> 6);
+    });
+    while (g != sorted_.end()) {
+        const int32_t groupX = At(*g).tx;
+        const auto end = std::partition_point(g, sorted_.end(),
+                                              [&](uint32_t id) { return At(id).tx == groupX; });
+        int c = 0;
+        if (groupX == tx) {
+            // The column of x from row y on, then the columns after it.
+            c = x & 63;
+            for (auto k = std::partition_point(g, end, [&](uint32_t id) { return At(id).ty < ty; });
+                 k != end; ++k) {
+                const Tile& tile = At(*k);
+                const uint64_t w =
+                    tile.cells[c] & (tile.ty == ty ? ~uint64_t{0} << (y & 63) : ~uint64_t{0});
                 if (w != 0) {
                     foundX = CellOf(groupX, c);
                     foundY = CellOf(tile.ty, std::countr_zero(w));
+                    return true;
+                }
+            }
+            ++c;
+        }
+        for (; c < 64; ++c) {
+            for (auto k = g; k != end; ++k) {
+                const Tile& tile = At(*k);
+                if (tile.cells[c] != 0) {
+                    foundX = CellOf(groupX, c);
+                    foundY = CellOf(tile.ty, std::countr_zero(tile.cells[c]));
                     return true;
                 }
             }
