@@ -1,6 +1,7 @@
 #include "ChangeRecord.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 namespace {
@@ -35,6 +36,66 @@ uint64_t ReadBefore(const uint8_t* bytes, size_t& pos) {
     return v;
 }
 
+// Bits set in each byte value: the mask bytes a flag byte stands for.
+constexpr std::array<uint8_t, 256> kBitCounts = [] {
+    std::array<uint8_t, 256> counts{};
+    for (unsigned v = 0; v < 256; ++v) {
+        counts[v] = static_cast<uint8_t>((v & 1) + counts[v >> 1]);
+    }
+    return counts;
+}();
+
+// A mask from its non-zero bytes at bytes and the flag byte naming them.
+uint64_t Expand(const uint8_t* bytes, unsigned flags) {
+    if ((flags & (flags - 1)) == 0) { // the usual one byte, or none
+        return flags == 0 ? 0 : uint64_t{*bytes} << (8 * std::countr_zero(flags));
+    }
+    uint64_t mask = 0;
+    for (; flags != 0; flags &= flags - 1) {
+        mask |= uint64_t{*bytes++} << (8 * std::countr_zero(flags));
+    }
+    return mask;
+}
+
+struct Packed {
+    uint8_t* placesEnd;
+    uint8_t* masksEnd;
+    uint64_t deaths;
+    uint64_t births;
+    uint32_t lastX;
+    uint32_t lastTy;
+};
+
+// Within a column a word's place is its step up in tiles, unflagged; a word in
+// another column has its x step, then its step in tiles, both flagged. The
+// counts of cells use the popcount instruction where the processor has one.
+__attribute__((target_clones("popcnt", "default"))) Packed
+Pack(const ChangeWord* words, size_t count, uint8_t* places, uint8_t* flags, uint8_t* masks) {
+    uint32_t lastX = 0;
+    uint32_t lastTy = 0;
+    uint64_t deaths = 0;
+    uint64_t births = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const ChangeWord& w = words[i];
+        const uint32_t x = static_cast<uint32_t>(w.x);
+        const uint32_t ty = static_cast<uint32_t>(w.yBase >> 6);
+        if (x != lastX) {
+            places = ChangeRecord::Put(places, (uint64_t{ChangeRecord::Fold(x - lastX)} << 1) | 1);
+            places = ChangeRecord::Put(places, (uint64_t{ChangeRecord::Fold(ty - lastTy)} << 1) | 1);
+            lastX = x;
+        } else {
+            places = ChangeRecord::Put(places, uint64_t{ty - lastTy} << 1);
+        }
+        lastTy = ty;
+        masks = ChangeRecord::PutBytes(masks, w.deaths, flags[0]);
+        masks = ChangeRecord::PutBytes(masks, w.births, flags[1]);
+        flags += 2;
+        deaths += static_cast<uint64_t>(std::popcount(w.deaths));
+        births += static_cast<uint64_t>(std::popcount(w.births));
+    }
+    return Packed{places, masks, deaths, births, lastX, lastTy};
+}
+
 } // namespace
 
 void ChangeRecord::Clear() {
@@ -43,35 +104,65 @@ void ChangeRecord::Clear() {
     Restart();
 }
 
-void ChangeRecord::Grow() {
-    const size_t capacity = std::max(2 * capacity_, used_ + 4096);
-    auto bytes = std::make_unique_for_overwrite<uint8_t[]>(capacity);
-    std::copy(bytes_.get(), bytes_.get() + used_, bytes.get());
-    bytes_ = std::move(bytes);
-    capacity_ = capacity;
-}
-
 void ChangeRecord::Restart() {
-    used_ = 0;
+    words_ = 0;
+    placesEnd_ = 0;
+    flagsAt_ = 0;
+    masksAt_ = 0;
+    masksEnd_ = 0;
     deaths_ = 0;
     births_ = 0;
     lastX_ = 0;
-    lastY_ = 0;
+    lastTy_ = 0;
     unchangedSteps = 0;
+}
+
+// Room for the longest packing: ten bytes of places, two of flags and sixteen
+// of masks a word, and the eight that the last mask's writing may pass its end.
+void ChangeRecord::Write(const ChangeWord* words, size_t count) {
+    Restart();
+    const size_t need = 28 * count + 8;
+    if (capacity_ < need) {
+        const size_t capacity = std::max(need, capacity_ + capacity_ / 2);
+        bytes_ = std::make_unique_for_overwrite<uint8_t[]>(capacity);
+        capacity_ = capacity;
+    }
+    uint8_t* const start = bytes_.get();
+    flagsAt_ = 10 * count;
+    masksAt_ = 12 * count;
+    const Packed packed = Pack(words, count, start, start + flagsAt_, start + masksAt_);
+    words_ = count;
+    placesEnd_ = static_cast<size_t>(packed.placesEnd - start);
+    masksEnd_ = static_cast<size_t>(packed.masksEnd - start);
+    deaths_ = static_cast<uint32_t>(packed.deaths);
+    births_ = static_cast<uint32_t>(packed.births);
+    lastX_ = packed.lastX;
+    lastTy_ = packed.lastTy;
 }
 
 ChangeRecord ChangeRecord::Copy() const {
     ChangeRecord out;
-    if (used_ != 0) {
-        out.bytes_ = std::make_unique_for_overwrite<uint8_t[]>(used_);
-        std::copy(bytes_.get(), bytes_.get() + used_, out.bytes_.get());
+    const size_t flagBytes = 2 * words_;
+    const size_t maskBytes = masksEnd_ - masksAt_;
+    const size_t size = placesEnd_ + flagBytes + maskBytes;
+    if (size != 0) {
+        out.bytes_ = std::make_unique_for_overwrite<uint8_t[]>(size);
+        const uint8_t* from = bytes_.get();
+        uint8_t* to = out.bytes_.get();
+        std::copy(from, from + placesEnd_, to);
+        std::copy(from + flagsAt_, from + flagsAt_ + flagBytes, to + placesEnd_);
+        std::copy(from + masksAt_, from + masksEnd_, to + placesEnd_ + flagBytes);
     }
-    out.used_ = used_;
-    out.capacity_ = used_;
+    out.capacity_ = size;
+    out.words_ = words_;
+    out.placesEnd_ = placesEnd_;
+    out.flagsAt_ = placesEnd_;
+    out.masksAt_ = placesEnd_ + flagBytes;
+    out.masksEnd_ = size;
     out.deaths_ = deaths_;
     out.births_ = births_;
     out.lastX_ = lastX_;
-    out.lastY_ = lastY_;
+    out.lastTy_ = lastTy_;
     out.unchangedSteps = unchangedSteps;
     return out;
 }
@@ -79,49 +170,105 @@ ChangeRecord ChangeRecord::Copy() const {
 void ChangeReader::Backward(const ChangeRecord& record) {
     record_ = &record;
     backward_ = true;
-    pos_ = record.used_;
-    index_ = 0;
-    x_ = record.lastX_;
-    y_ = record.lastY_;
+    pass_ = 0;
+    StartPass();
 }
 
 void ChangeReader::Forward(const ChangeRecord& record) {
     record_ = &record;
     backward_ = false;
-    pos_ = 0;
-    index_ = 0;
-    x_ = 0;
-    y_ = 0;
+    pass_ = 0;
+    StartPass();
+}
+
+void ChangeReader::StartPass() {
+    word_ = 0;
+    cells_ = 0;
+    if (backward_) {
+        place_ = record_->placesEnd_;
+        masks_ = record_->masksEnd_;
+        x_ = record_->lastX_;
+        ty_ = record_->lastTy_;
+    } else {
+        place_ = 0;
+        masks_ = record_->masksAt_;
+        x_ = 0;
+        ty_ = 0;
+    }
+}
+
+// Backward, the place of the word before is that of the word just read less
+// the word's step.
+bool ChangeReader::NextWord() {
+    const ChangeRecord& record = *record_;
+    const uint8_t* bytes = record.bytes_.get();
+    // The first pass gives births backward and deaths forward.
+    const bool births = backward_ == (pass_ == 0);
+    while (word_ < record.words_) {
+        size_t k;
+        if (backward_) {
+            k = record.words_ - 1 - word_;
+            if (word_ != 0) {
+                const uint64_t last = ReadBefore(bytes, place_);
+                if ((last & 1) != 0) {
+                    ty_ -= Unfold(static_cast<uint32_t>(last >> 1));
+                    x_ -= Unfold(static_cast<uint32_t>(ReadBefore(bytes, place_) >> 1));
+                } else {
+                    ty_ -= static_cast<uint32_t>(last >> 1);
+                }
+            }
+        } else {
+            k = word_;
+            const uint64_t first = ReadAt(bytes, place_);
+            if ((first & 1) != 0) {
+                x_ += Unfold(static_cast<uint32_t>(first >> 1));
+                ty_ += Unfold(static_cast<uint32_t>(ReadAt(bytes, place_) >> 1));
+            } else {
+                ty_ += static_cast<uint32_t>(first >> 1);
+            }
+        }
+        ++word_;
+        const unsigned deathFlags = bytes[record.flagsAt_ + 2 * k];
+        const unsigned birthFlags = bytes[record.flagsAt_ + 2 * k + 1];
+        const size_t deathBytes = kBitCounts[deathFlags];
+        const size_t wordBytes = deathBytes + kBitCounts[birthFlags];
+        if (backward_) {
+            masks_ -= wordBytes;
+        }
+        cells_ = births ? Expand(bytes + masks_ + deathBytes, birthFlags)
+                        : Expand(bytes + masks_, deathFlags);
+        if (!backward_) {
+            masks_ += wordBytes;
+        }
+        if (cells_ != 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool ChangeReader::Next(int32_t& x, int32_t& y, int16_t& change) {
-    if (record_ == nullptr || index_ == record_->Size()) {
+    if (record_ == nullptr) {
         return false;
     }
-    const uint8_t* bytes = record_->bytes_.get();
-    const uint32_t deaths = record_->deaths_;
-    if (backward_) {
-        const uint32_t at = static_cast<uint32_t>(record_->Size()) - 1 - index_;
-        x = static_cast<int32_t>(x_);
-        y = static_cast<int32_t>(y_);
-        change = at >= deaths ? 1 : -1;
-        const uint64_t last = ReadBefore(bytes, pos_);
-        y_ -= Unfold(static_cast<uint32_t>(last >> 1));
-        if ((last & 1) != 0) {
-            x_ -= Unfold(static_cast<uint32_t>(ReadBefore(bytes, pos_) >> 1));
+    while (cells_ == 0 && !NextWord()) {
+        if (pass_ == 1) {
+            record_ = nullptr;
+            return false;
         }
-    } else {
-        const uint64_t first = ReadAt(bytes, pos_);
-        if ((first & 1) != 0) {
-            x_ += Unfold(static_cast<uint32_t>(first >> 1));
-            y_ += Unfold(static_cast<uint32_t>(ReadAt(bytes, pos_) >> 1));
-        } else {
-            y_ += Unfold(static_cast<uint32_t>(first >> 1));
-        }
-        x = static_cast<int32_t>(x_);
-        y = static_cast<int32_t>(y_);
-        change = index_ < deaths ? 1 : -1;
+        pass_ = 1;
+        StartPass();
     }
-    ++index_;
+    int row;
+    if (backward_) {
+        row = 63 - std::countl_zero(cells_);
+        cells_ &= ~(uint64_t{1} << row);
+    } else {
+        row = std::countr_zero(cells_);
+        cells_ &= cells_ - 1;
+    }
+    x = static_cast<int32_t>(x_);
+    y = static_cast<int32_t>((ty_ << 6) | static_cast<uint32_t>(row));
+    change = (pass_ == 0) ? 1 : -1;
     return true;
 }

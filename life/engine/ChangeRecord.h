@@ -1,15 +1,25 @@
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
-// One generation's changes, packed: the deaths in ascending x, then y, followed
-// by the births likewise, each cell stored as its step from the one before
-// (from (0, 0) for the first) in one or two variable-length numbers. A step
-// within the column is one number, usually a byte; a step to another column
-// is two. Every number carries a flag bit, so the packing reads forward and
+// The cells of column x from row yBase (a multiple of 64) on that die and that
+// are born in a generation, bit i the cell at row yBase + i.
+struct ChangeWord {
+    int32_t x;
+    int32_t yBase;
+    uint64_t deaths;
+    uint64_t births;
+};
+
+// One generation's changes, packed a changed column word at a time, the words
+// in ascending x, then y. Three runs of bytes: the words' places, each as its
+// step from the place before (from (0, 0) for the first) in one or two
+// variable-length numbers; two bytes a word that say which bytes of its death
+// mask and of its birth mask are not zero; and just those bytes, a word's
+// death bytes before its birth bytes. The numbers carry flag bits and the
+// other runs have a known length per word, so the packing reads forward and
 // backward alike. A history record and the change list are the same packing,
 // read in opposite directions.
 class ChangeRecord {
@@ -21,11 +31,9 @@ public:
     size_t Bytes() const { return capacity_; }
     void Clear();
 
-    // Appends cells, deaths first; cells must come in the order they are read.
-    // A word of a column: the cells whose bit is set in rows, bit i the cell at
-    // row yBase + i.
-    void AddDeaths(int32_t x, int32_t yBase, uint64_t rows) { deaths_ += Add(x, yBase, rows); }
-    void AddBirths(int32_t x, int32_t yBase, uint64_t rows) { births_ += Add(x, yBase, rows); }
+    // Replaces what the record holds by count words, which must come in
+    // ascending x, then yBase, each with a death or a birth.
+    void Write(const ChangeWord* words, size_t count);
 
     // Small steps either way as small numbers: 0, -1, 1, -2, ... as 0, 1, 2, 3, ...
     static uint32_t Fold(uint32_t step) { return (step << 1) ^ (0u - (step >> 31)); }
@@ -40,6 +48,21 @@ public:
         *out++ = static_cast<uint8_t>(v);
         return out;
     }
+    // The non-zero bytes of v from its lowest on at out, and in flags which of
+    // its bytes they are (bit i byte i); gives the end. Writes all eight bytes
+    // at out whatever their number, so that no branch depends on them.
+    static uint8_t* PutBytes(uint8_t* out, uint64_t v, uint8_t& flags) {
+        constexpr uint64_t kHigh = 0x8080808080808080ull;
+        constexpr uint64_t kOnes = 0x0101010101010101ull;
+        const uint64_t nonZero = ((v | ((v & ~kHigh) + ~kHigh)) & kHigh) >> 7; // 1 in each byte
+        flags = static_cast<uint8_t>((nonZero * 0x0102040810204080ull) >> 56);
+        const uint64_t upTo = nonZero * kOnes; // byte i: non-zero bytes up to byte i
+        const uint64_t before = upTo << 8;
+        for (int i = 0; i < 8; ++i) {
+            out[(before >> (8 * i)) & 0xFF] = static_cast<uint8_t>(v >> (8 * i));
+        }
+        return out + (upTo >> 56);
+    }
     // Empties the record for writing anew, keeping its storage.
     void Restart();
     // The record in storage of its own size.
@@ -51,22 +74,26 @@ public:
 
 private:
     friend class ChangeReader;
-    uint32_t Add(int32_t x, int32_t yBase, uint64_t rows);
-    void Grow();
 
-    std::unique_ptr<uint8_t[]> bytes_; // the first used_ bytes hold the packing
-    size_t used_ = 0;
+    std::unique_ptr<uint8_t[]> bytes_;
     size_t capacity_ = 0;
+    size_t words_ = 0;
+    // The places at 0 .. placesEnd_, the flags at flagsAt_, two a word, and the
+    // mask bytes at masksAt_ .. masksEnd_.
+    size_t placesEnd_ = 0;
+    size_t flagsAt_ = 0;
+    size_t masksAt_ = 0;
+    size_t masksEnd_ = 0;
     uint32_t deaths_ = 0;
     uint32_t births_ = 0;
-    uint32_t lastX_ = 0;
-    uint32_t lastY_ = 0;
+    uint32_t lastX_ = 0; // the place of the last word, x and yBase / 64
+    uint32_t lastTy_ = 0;
 };
 
 // Reads a record cell by cell: Backward gives the births from the last down to
 // the first, then the deaths likewise, each with its change after a Step (+1
-// born, -1 died); Forward gives the cells in the order they were written, with
-// the inverse changes that undo the generation.
+// born, -1 died); Forward gives the deaths, then the births, in the order they
+// were written, with the inverse changes that undo the generation.
 class ChangeReader {
 public:
     void Reset() { record_ = nullptr; }
@@ -75,48 +102,20 @@ public:
     bool Next(int32_t& x, int32_t& y, int16_t& change);
 
 private:
+    // Starts a pass over the words: births first when backward, deaths first
+    // when forward.
+    void StartPass();
+    // Moves to the next word of the pass with cells of its kind; false at the
+    // end of the pass.
+    bool NextWord();
+
     const ChangeRecord* record_ = nullptr;
     bool backward_ = false;
-    size_t pos_ = 0;
-    uint32_t index_ = 0; // cells read
+    int pass_ = 0;      // 0 the first pass, 1 the second
+    size_t word_ = 0;   // words of the pass read
+    size_t place_ = 0;  // where the next place (backward: the place before) is read
+    size_t masks_ = 0;  // the mask bytes of the next word (backward: the end of them)
     uint32_t x_ = 0;
-    uint32_t y_ = 0;
+    uint32_t ty_ = 0;
+    uint64_t cells_ = 0; // the current word's cells of the pass still to give
 };
-
-// Each number holds its value above a flag bit: a step to another column is
-// its x step, then its y step, both flagged; a step within the column is its
-// y step alone, unflagged. A cell takes at most ten bytes.
-inline uint32_t ChangeRecord::Add(int32_t x, int32_t yBase, uint64_t rows) {
-    if (capacity_ - used_ < 640) {
-        Grow();
-    }
-    uint8_t* const start = bytes_.get() + used_;
-    uint8_t* out = start;
-    uint32_t lastY = lastY_;
-    uint32_t count = 0;
-    if (static_cast<uint32_t>(x) != lastX_) {
-        const uint32_t y =
-            static_cast<uint32_t>(yBase) + static_cast<uint32_t>(std::countr_zero(rows));
-        out = Put(out, (uint64_t{Fold(static_cast<uint32_t>(x) - lastX_)} << 1) | 1);
-        out = Put(out, (uint64_t{Fold(y - lastY)} << 1) | 1);
-        lastX_ = static_cast<uint32_t>(x);
-        lastY = y;
-        rows &= rows - 1;
-        ++count;
-    }
-    for (; rows != 0; rows &= rows - 1) {
-        const uint32_t y =
-            static_cast<uint32_t>(yBase) + static_cast<uint32_t>(std::countr_zero(rows));
-        const uint32_t dy = y - lastY;
-        lastY = y;
-        ++count;
-        if (dy < 32) { // one byte: a step up of under 32 rows
-            *out++ = static_cast<uint8_t>(dy << 2);
-        } else {
-            out = Put(out, uint64_t{Fold(dy)} << 1);
-        }
-    }
-    lastY_ = lastY;
-    used_ += static_cast<size_t>(out - start);
-    return count;
-}

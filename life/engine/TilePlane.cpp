@@ -485,7 +485,7 @@ void TilePlane::Step(Lattice lattice, const std::vector<uint8_t>& survival,
             ++end;
         }
         auto word = [tx](const Tile& tile, int c) {
-            return Word{CellOf(tx, c), CellOf(tile.ty, 0), tile.cells[c] & ~tile.next[c],
+            return ChangeWord{CellOf(tx, c), CellOf(tile.ty, 0), tile.cells[c] & ~tile.next[c],
                         tile.next[c] & ~tile.cells[c]};
         };
         if (end - g == 1) {
@@ -522,16 +522,7 @@ void TilePlane::Step(Lattice lattice, const std::vector<uint8_t>& survival,
         }
         g = end;
     }
-    for (size_t i = 0; i < words; ++i) {
-        if (words_[i].deaths != 0) {
-            record.AddDeaths(words_[i].x, words_[i].yBase, words_[i].deaths);
-        }
-    }
-    for (size_t i = 0; i < words; ++i) {
-        if (words_[i].births != 0) {
-            record.AddBirths(words_[i].x, words_[i].yBase, words_[i].births);
-        }
-    }
+    record.Write(words_.data(), words);
 
     for (Tile* tile : changed_) {
         uint64_t south = 0;

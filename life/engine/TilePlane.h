@@ -35,7 +35,7 @@ public:
 
     // One generation under the survival and birth tables (entry k for k live
     // neighbours; entries beyond a table read 0; a count of 0 is never born).
-    // Writes the deaths, then the births, each in ascending x, then y.
+    // Writes its changed column words into record in ascending x, then y.
     void Step(Lattice lattice, const std::vector<uint8_t>& survival,
               const std::vector<uint8_t>& birth, ChangeRecord& record);
 
@@ -96,15 +96,7 @@ private:
     std::vector<uint32_t> scheduled_;
     std::vector<Tile*> changed_;
     std::vector<std::pair<uint64_t, uint32_t>> order_;
-    // A changed column word of a step: the cells of column x from row yBase on
-    // that die and that are born.
-    struct Word {
-        int32_t x;
-        int32_t yBase;
-        uint64_t deaths;
-        uint64_t births;
-    };
-    std::vector<Word> words_;
+    std::vector<ChangeWord> words_; // a step's changed column words
 
     uint64_t stepNumber_ = 0;
     // Tiles in ascending (tx, ty), for finding cells in order; rebuilt when
