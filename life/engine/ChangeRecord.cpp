@@ -1,8 +1,8 @@
 #include "ChangeRecord.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
+#include <cstring>
 
 namespace {
 
@@ -36,25 +36,13 @@ uint64_t ReadBefore(const uint8_t* bytes, size_t& pos) {
     return v;
 }
 
-// Bits set in each byte value: the mask bytes a flag byte stands for.
-constexpr std::array<uint8_t, 256> kBitCounts = [] {
-    std::array<uint8_t, 256> counts{};
-    for (unsigned v = 0; v < 256; ++v) {
-        counts[v] = static_cast<uint8_t>((v & 1) + counts[v >> 1]);
-    }
-    return counts;
-}();
-
-// A mask from its non-zero bytes at bytes and the flag byte naming them.
-uint64_t Expand(const uint8_t* bytes, unsigned flags) {
-    if ((flags & (flags - 1)) == 0) { // the usual one byte, or none
-        return flags == 0 ? 0 : uint64_t{*bytes} << (8 * std::countr_zero(flags));
-    }
-    uint64_t mask = 0;
-    for (; flags != 0; flags &= flags - 1) {
-        mask |= uint64_t{*bytes++} << (8 * std::countr_zero(flags));
-    }
-    return mask;
+// A mask from its bytes at bytes and the span byte saying where they lie.
+uint64_t Expand(const uint8_t* bytes, unsigned span) {
+    const unsigned length = span >> 3;
+    uint64_t v;
+    std::memcpy(&v, bytes, 8);
+    const uint64_t kept = length == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * length)) - 1;
+    return (v & kept) << (8 * (span & 7));
 }
 
 struct Packed {
@@ -87,8 +75,8 @@ Pack(const ChangeWord* words, size_t count, uint8_t* places, uint8_t* flags, uin
             places = ChangeRecord::Put(places, uint64_t{ty - lastTy} << 1);
         }
         lastTy = ty;
-        masks = ChangeRecord::PutBytes(masks, w.deaths, flags[0]);
-        masks = ChangeRecord::PutBytes(masks, w.births, flags[1]);
+        masks = ChangeRecord::PutSpan(masks, w.deaths, flags[0]);
+        masks = ChangeRecord::PutSpan(masks, w.births, flags[1]);
         flags += 2;
         deaths += static_cast<uint64_t>(std::popcount(w.deaths));
         births += static_cast<uint64_t>(std::popcount(w.births));
@@ -117,7 +105,7 @@ void ChangeRecord::Restart() {
     unchangedSteps = 0;
 }
 
-// Room for the longest packing: ten bytes of places, two of flags and sixteen
+// Room for the longest packing: ten bytes of places, two of spans and sixteen
 // of masks a word, and the eight that the last mask's writing may pass its end.
 void ChangeRecord::Write(const ChangeWord* words, size_t count) {
     Restart();
@@ -146,14 +134,15 @@ ChangeRecord ChangeRecord::Copy() const {
     const size_t maskBytes = masksEnd_ - masksAt_;
     const size_t size = placesEnd_ + flagBytes + maskBytes;
     if (size != 0) {
-        out.bytes_ = std::make_unique_for_overwrite<uint8_t[]>(size);
+        out.bytes_ = std::make_unique_for_overwrite<uint8_t[]>(size + 8);
+        std::fill(out.bytes_.get() + size, out.bytes_.get() + size + 8, 0);
         const uint8_t* from = bytes_.get();
         uint8_t* to = out.bytes_.get();
         std::copy(from, from + placesEnd_, to);
         std::copy(from + flagsAt_, from + flagsAt_ + flagBytes, to + placesEnd_);
         std::copy(from + masksAt_, from + masksEnd_, to + placesEnd_ + flagBytes);
     }
-    out.capacity_ = size;
+    out.capacity_ = size == 0 ? 0 : size + 8;
     out.words_ = words_;
     out.placesEnd_ = placesEnd_;
     out.flagsAt_ = placesEnd_;
@@ -230,8 +219,8 @@ bool ChangeReader::NextWord() {
         ++word_;
         const unsigned deathFlags = bytes[record.flagsAt_ + 2 * k];
         const unsigned birthFlags = bytes[record.flagsAt_ + 2 * k + 1];
-        const size_t deathBytes = kBitCounts[deathFlags];
-        const size_t wordBytes = deathBytes + kBitCounts[birthFlags];
+        const size_t deathBytes = deathFlags >> 3;
+        const size_t wordBytes = deathBytes + (birthFlags >> 3);
         if (backward_) {
             masks_ -= wordBytes;
         }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <memory>
 
@@ -16,9 +18,9 @@ struct ChangeWord {
 // One generation's changes, packed a changed column word at a time, the words
 // in ascending x, then y. Three runs of bytes: the words' places, each as its
 // step from the place before (from (0, 0) for the first) in one or two
-// variable-length numbers; two bytes a word that say which bytes of its death
-// mask and of its birth mask are not zero; and just those bytes, a word's
-// death bytes before its birth bytes. The numbers carry flag bits and the
+// variable-length numbers; two bytes a word that say where the non-zero bytes
+// of its death mask and of its birth mask lie; and those bytes, from the
+// lowest non-zero to the highest, a word's death bytes before its birth bytes. The numbers carry flag bits and the
 // other runs have a known length per word, so the packing reads forward and
 // backward alike. A history record and the change list are the same packing,
 // read in opposite directions.
@@ -48,20 +50,18 @@ public:
         *out++ = static_cast<uint8_t>(v);
         return out;
     }
-    // The non-zero bytes of v from its lowest on at out, and in flags which of
-    // its bytes they are (bit i byte i); gives the end. Writes all eight bytes
-    // at out whatever their number, so that no branch depends on them.
-    static uint8_t* PutBytes(uint8_t* out, uint64_t v, uint8_t& flags) {
-        constexpr uint64_t kHigh = 0x8080808080808080ull;
-        constexpr uint64_t kOnes = 0x0101010101010101ull;
-        const uint64_t nonZero = ((v | ((v & ~kHigh) + ~kHigh)) & kHigh) >> 7; // 1 in each byte
-        flags = static_cast<uint8_t>((nonZero * 0x0102040810204080ull) >> 56);
-        const uint64_t upTo = nonZero * kOnes; // byte i: non-zero bytes up to byte i
-        const uint64_t before = upTo << 8;
-        for (int i = 0; i < 8; ++i) {
-            out[(before >> (8 * i)) & 0xFF] = static_cast<uint8_t>(v >> (8 * i));
-        }
-        return out + (upTo >> 56);
+    // The bytes of v from its lowest non-zero byte to its highest at out, and
+    // in span where they are: the lowest's index in bits 0-2, their number
+    // (0 to 8) in bits 3-6; gives the end. Writes eight bytes at out whatever
+    // their number, so that no branch depends on them.
+    static uint8_t* PutSpan(uint8_t* out, uint64_t v, uint8_t& span) {
+        const int low = std::countr_zero(v) >> 3;           // 8 when v is 0
+        const int high = (63 - std::countl_zero(v)) >> 3;   // -1 when v is 0
+        const int length = v != 0 ? high - low + 1 : 0;
+        const uint64_t bytes = v >> (8 * (low & 7));
+        std::memcpy(out, &bytes, 8);
+        span = static_cast<uint8_t>((low & 7) | (length << 3));
+        return out + length;
     }
     // Empties the record for writing anew, keeping its storage.
     void Restart();
@@ -78,8 +78,9 @@ private:
     std::unique_ptr<uint8_t[]> bytes_;
     size_t capacity_ = 0;
     size_t words_ = 0;
-    // The places at 0 .. placesEnd_, the flags at flagsAt_, two a word, and the
-    // mask bytes at masksAt_ .. masksEnd_.
+    // The places at 0 .. placesEnd_, the spans at flagsAt_, two a word, and
+    // the mask bytes at masksAt_ .. masksEnd_, then eight bytes of room that a
+    // mask's reading may pass its end by.
     size_t placesEnd_ = 0;
     size_t flagsAt_ = 0;
     size_t masksAt_ = 0;
