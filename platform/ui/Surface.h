@@ -18,6 +18,8 @@
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -238,41 +240,61 @@ private:
         if (!flushPosted_)
             PostFlush();
     }
-    // Written straight into the image, as the painter draws a box: the
-    // outline through the corners with the pen, the inside with the brush.
+    // A row of n pixels in colour c. Rows of a few pixels, the boxes of small
+    // cells, are written as two overlapping pairs rather than through a loop.
+    static void FillRow(QRgb* row, int n, QRgb c) {
+        if (n >= 2 && n <= 4) {
+            const uint64_t pair = c | uint64_t{c} << 32;
+            std::memcpy(row, &pair, sizeof pair);
+            std::memcpy(row + n - 2, &pair, sizeof pair);
+            return;
+        }
+        std::fill_n(row, n, c);
+    }
+    // Written straight into the image's mapped pixels, as the painter draws a
+    // box: the outline through the corners with the pen, the inside with the
+    // brush, clipped to the image.
     void FillUprightRectangle(int left, int top, int right, int bottom) {
+        if (pixels_ == nullptr)
+            MapPixels();
         const int x0 = std::max(left, 0);
-        const int x1 = std::min(right, image_.width() - 1);
+        const int x1 = std::min(right, pixelsWidth_ - 1);
         const int y0 = std::max(top, 0);
-        const int y1 = std::min(bottom, image_.height() - 1);
+        const int y1 = std::min(bottom, pixelsHeight_ - 1);
         if (x0 > x1 || y0 > y1)
             return;
         MarkDirty(x0, y0, x1, y1);
-        uchar* const bits = image_.bits();
-        const qsizetype stride = image_.bytesPerLine();
-        for (int y = y0; y <= y1; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
-            const bool edge = y == top || y == bottom;
-            const QRgb inside = edge ? penRgb_ : brushRgb_;
-            for (int x = x0; x <= x1; ++x)
-                line[x] = inside;
-            if (!edge) {
-                if (left >= x0)
-                    line[left] = penRgb_;
-                if (right <= x1)
-                    line[right] = penRgb_;
+        const QRgb pen = penRgb_ | 0xFF000000u;
+        const QRgb brush = brushRgb_ | 0xFF000000u;
+        const int width = x1 - x0 + 1;
+        const qsizetype stride = pixelsStride_;
+        QRgb* line = pixels_ + y0 * stride + x0;
+        if (pen == brush) {
+            for (int y = y0; y <= y1; ++y, line += stride)
+                FillRow(line, width, pen);
+            return;
+        }
+        for (int y = y0; y <= y1; ++y, line += stride) {
+            if (y == top || y == bottom) {
+                FillRow(line, width, pen);
+                continue;
             }
+            FillRow(line, width, brush);
+            if (left == x0)
+                line[0] = pen;
+            if (right == x1)
+                line[width - 1] = pen;
         }
     }
     void RunPaintHandler();
     void FlushDirty();
-    // Maps the image's pixels for SetPixelRgb, detaching the image from any copy.
+    // Maps the image's pixels for SetPixelRgb and boxes, detaching the image from any copy.
     void MapPixels();
     // Drops the mapping wherever the image may be replaced or shared.
     void UnmapPixels() const { pixels_ = nullptr; }
 
     mutable QImage image_;
-    // The image's pixels as SetPixelRgb writes them, or null when not mapped.
+    // The image's pixels as SetPixelRgb and boxes write them, or null when not mapped.
     mutable QRgb* pixels_ = nullptr;
     qsizetype pixelsStride_ = 0;
     int pixelsWidth_ = 0;

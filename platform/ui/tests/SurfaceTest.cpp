@@ -7,6 +7,8 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <random>
 #include <tuple>
 
 using namespace platform;
@@ -114,6 +116,111 @@ TEST_F(SurfaceTest, NamedColoursAreTheirColours) {
     surface_.Box(QPoint(5, 5), QPoint(9, 9));
     EXPECT_EQ(surface_.Pixel(5, 7), QColor(Qt::black));
     EXPECT_EQ(surface_.Pixel(7, 7), QColor(Qt::green));
+}
+
+namespace {
+
+// The reference of a box: Qt's painter drawing the polygon of its four corners
+// with a one-pixel pen, its vertices lit, on an image of the same size.
+void PaintBox(QImage& image, QPoint origin, QRgb pen, QRgb brush, const std::array<QPoint, 4>& corners) {
+    QPainter painter(&image);
+    painter.translate(-origin);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen outline(QColor::fromRgb(pen), 1);
+    outline.setCosmetic(true);
+    painter.setPen(outline);
+    painter.setBrush(QColor::fromRgb(brush));
+    painter.drawPolygon(corners.data(), 4);
+    painter.drawPoints(corners.data(), 4);
+}
+
+// The first pixel whose stored value differs, alpha included, or none.
+std::optional<QPoint> FirstDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.format() != b.format())
+        return QPoint(-1, -1);
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* rowA = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* rowB = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            if (rowA[x] != rowB[x])
+                return QPoint(x, y);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST_F(SurfaceTest, BoxesWrittenDirectlyAreThePaintersPixels) {
+    // Random boxes from one pixel to larger than the surface, across every edge
+    // and wholly outside, with pen and brush of one colour or two (given with
+    // and without an alpha byte), drawn as Box and as a four-cornered Polygon
+    // in any vertex order, with a line drawn by the painter now and then between
+    // them: each leaves the image exactly as the painter would.
+    surface_.resize(37, 29);
+    surface_.Refresh();
+    const QPoint origin(5, -3);
+    surface_.SetOrigin(origin);
+    QImage expected = surface_.Image().copy();
+    std::mt19937 random(2024);
+    std::uniform_int_distribution<int> coordinate(-12, 48);
+    std::uniform_int_distribution<int> extent(0, 12);
+    std::uniform_int_distribution<int> choice(0, 5);
+    std::uniform_int_distribution<uint32_t> colour(0, 0xFFFFFF);
+    for (int i = 0; i < 2000; ++i) {
+        const int left = coordinate(random);
+        const int top = coordinate(random);
+        const int right = left + (choice(random) == 0 ? 3 * extent(random) : extent(random));
+        const int bottom = top + (choice(random) == 0 ? 3 * extent(random) : extent(random));
+        const QRgb pen = colour(random) | (choice(random) < 3 ? 0xFF000000u : 0u);
+        const QRgb brush = choice(random) < 2 ? pen : colour(random) | 0xFF000000u;
+        surface_.SetPen(pen);
+        surface_.SetBrush(brush);
+        std::array<QPoint, 4> corners{QPoint(left, top), QPoint(left, bottom), QPoint(right, bottom),
+                                      QPoint(right, top)};
+        if (left != right && top != bottom && choice(random) < 3) {
+            std::rotate(corners.begin(), corners.begin() + choice(random) % 4, corners.end());
+            if (choice(random) < 3)
+                std::reverse(corners.begin(), corners.end());
+            surface_.Polygon(corners);
+        } else if (choice(random) < 3) {
+            surface_.Box(QPoint(right, bottom), QPoint(left, top));
+        } else {
+            surface_.Box(QPoint(left, top), QPoint(right, bottom));
+        }
+        PaintBox(expected, origin, pen, brush, corners);
+        if (choice(random) == 0) {
+            const QPoint from(coordinate(random), coordinate(random));
+            const QPoint to(coordinate(random), coordinate(random));
+            surface_.Line(from, to);
+            QPainter painter(&expected);
+            painter.translate(-origin);
+            painter.setPen(QColor::fromRgb(pen));
+            painter.drawLine(from, to);
+        }
+        if (const auto at = FirstDifference(surface_.Image(), expected)) {
+            ADD_FAILURE() << "box " << i << " from " << left << "," << top << " to " << right << ","
+                          << bottom << ": pixel " << at->x() << "," << at->y() << " differs";
+            return;
+        }
+    }
+}
+
+TEST_F(SurfaceTest, BoxesLeaveCopiesOfTheImageAndTakeTheSizeOfAHiddenSurface) {
+    surface_.SetPen(kRed);
+    surface_.SetBrush(kBlue);
+    const QImage held = surface_.Image();
+    surface_.Box(QPoint(2, 2), QPoint(6, 6));
+    EXPECT_EQ(held.pixelColor(4, 4), kWhite);
+    EXPECT_EQ(surface_.Pixel(4, 4), kBlue);
+    EXPECT_EQ(surface_.Pixel(2, 4), kRed);
+
+    QWidget window;
+    Surface hidden(&window);
+    hidden.setGeometry(0, 0, 300, 200);
+    hidden.SetBrush(kBlue);
+    hidden.Box(QPoint(250, 150), QPoint(270, 170));
+    EXPECT_EQ(hidden.Image().size(), QSize(300, 200));
+    EXPECT_EQ(hidden.Pixel(260, 160), kBlue);
 }
 
 TEST_F(SurfaceTest, FastPixelsFollowTheOriginAndStayInsideTheImage) {
