@@ -56,8 +56,9 @@ struct Packed {
 
 // Within a column a word's place is its step up in tiles, unflagged; a word in
 // another column has its x step, then its step in tiles, both flagged. The
-// counts of cells use the popcount instruction where the processor has one.
-__attribute__((target_clones("popcnt", "default"))) Packed
+// counts of cells use the popcount instruction, and the spans the bit scans
+// and shifts of later processors, where the processor has them.
+__attribute__((target_clones("arch=x86-64-v3", "popcnt", "default"))) Packed
 Pack(const ChangeWord* words, size_t count, uint8_t* places, uint8_t* flags, uint8_t* masks) {
     uint32_t lastX = 0;
     uint32_t lastTy = 0;
@@ -75,9 +76,7 @@ Pack(const ChangeWord* words, size_t count, uint8_t* places, uint8_t* flags, uin
             places = ChangeRecord::Put(places, uint64_t{ty - lastTy} << 1);
         }
         lastTy = ty;
-        masks = ChangeRecord::PutSpan(masks, w.deaths, flags[0]);
-        masks = ChangeRecord::PutSpan(masks, w.births, flags[1]);
-        flags += 2;
+        masks = ChangeRecord::PutSpans(masks, w.deaths, w.births, *flags++);
         deaths += static_cast<uint64_t>(std::popcount(w.deaths));
         births += static_cast<uint64_t>(std::popcount(w.births));
     }
@@ -105,11 +104,11 @@ void ChangeRecord::Restart() {
     unchangedSteps = 0;
 }
 
-// Room for the longest packing: ten bytes of places, two of spans and sixteen
+// Room for the longest packing: ten bytes of places, one of spans and sixteen
 // of masks a word, and the eight that the last mask's writing may pass its end.
 void ChangeRecord::Write(const ChangeWord* words, size_t count) {
     Restart();
-    const size_t need = 28 * count + 8;
+    const size_t need = 27 * count + 8;
     if (capacity_ < need) {
         const size_t capacity = std::max(need, capacity_ + capacity_ / 2);
         bytes_ = std::make_unique_for_overwrite<uint8_t[]>(capacity);
@@ -117,7 +116,7 @@ void ChangeRecord::Write(const ChangeWord* words, size_t count) {
     }
     uint8_t* const start = bytes_.get();
     flagsAt_ = 10 * count;
-    masksAt_ = 12 * count;
+    masksAt_ = 11 * count;
     const Packed packed = Pack(words, count, start, start + flagsAt_, start + masksAt_);
     words_ = count;
     placesEnd_ = static_cast<size_t>(packed.placesEnd - start);
@@ -130,7 +129,7 @@ void ChangeRecord::Write(const ChangeWord* words, size_t count) {
 
 ChangeRecord ChangeRecord::Copy() const {
     ChangeRecord out;
-    const size_t flagBytes = 2 * words_;
+    const size_t flagBytes = words_;
     const size_t maskBytes = masksEnd_ - masksAt_;
     const size_t size = placesEnd_ + flagBytes + maskBytes;
     if (size != 0) {
@@ -217,15 +216,13 @@ bool ChangeReader::NextWord() {
             }
         }
         ++word_;
-        const unsigned deathFlags = bytes[record.flagsAt_ + 2 * k];
-        const unsigned birthFlags = bytes[record.flagsAt_ + 2 * k + 1];
-        const size_t deathBytes = deathFlags >> 3;
-        const size_t wordBytes = deathBytes + (birthFlags >> 3);
+        const unsigned span = bytes[record.flagsAt_ + k];
+        const size_t maskBytes = span >> 3;
+        const size_t wordBytes = 2 * maskBytes;
         if (backward_) {
             masks_ -= wordBytes;
         }
-        cells_ = births ? Expand(bytes + masks_ + deathBytes, birthFlags)
-                        : Expand(bytes + masks_, deathFlags);
+        cells_ = Expand(bytes + masks_ + (births ? maskBytes : 0), span);
         if (!backward_) {
             masks_ += wordBytes;
         }

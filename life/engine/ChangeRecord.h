@@ -18,12 +18,12 @@ struct ChangeWord {
 // One generation's changes, packed a changed column word at a time, the words
 // in ascending x, then y. Three runs of bytes: the words' places, each as its
 // step from the place before (from (0, 0) for the first) in one or two
-// variable-length numbers; two bytes a word that say where the non-zero bytes
-// of its death mask and of its birth mask lie; and those bytes, from the
-// lowest non-zero to the highest, a word's death bytes before its birth bytes. The numbers carry flag bits and the
-// other runs have a known length per word, so the packing reads forward and
-// backward alike. A history record and the change list are the same packing,
-// read in opposite directions.
+// variable-length numbers; a byte a word that says which bytes of its masks
+// hold its changes (from the lowest non-zero byte of either mask to the
+// highest); and those bytes, a word's death bytes before its birth bytes. The
+// numbers carry flag bits and the other runs have a known length per word, so
+// the packing reads forward and backward alike. A history record and the
+// change list are the same packing, read in opposite directions.
 class ChangeRecord {
 public:
     size_t Size() const { return size_t{deaths_} + births_; }
@@ -50,18 +50,22 @@ public:
         *out++ = static_cast<uint8_t>(v);
         return out;
     }
-    // The bytes of v from its lowest non-zero byte to its highest at out, and
-    // in span where they are: the lowest's index in bits 0-2, their number
-    // (0 to 8) in bits 3-6; gives the end. Writes eight bytes at out whatever
-    // their number, so that no branch depends on them.
-    static uint8_t* PutSpan(uint8_t* out, uint64_t v, uint8_t& span) {
-        const int low = std::countr_zero(v) >> 3;           // 8 when v is 0
-        const int high = (63 - std::countl_zero(v)) >> 3;   // -1 when v is 0
-        const int length = v != 0 ? high - low + 1 : 0;
-        const uint64_t bytes = v >> (8 * (low & 7));
-        std::memcpy(out, &bytes, 8);
-        span = static_cast<uint8_t>((low & 7) | (length << 3));
-        return out + length;
+    // The bytes of a word's death and birth masks from the lowest non-zero
+    // byte of either to the highest, deaths first, at out, and in span where
+    // they lie: the lowest's index in bits 0-2, their number (1 to 8) in bits
+    // 3-6; gives the end. Writes sixteen bytes at out whatever their number,
+    // and takes no branch on the masks, whose shapes are as good as random.
+    static uint8_t* PutSpans(uint8_t* out, uint64_t deaths, uint64_t births, uint8_t& span) {
+        const uint64_t any = deaths | births;
+        const uint64_t both = any | uint64_t{any == 0}; // a word without changes as one byte
+        const int low = std::countr_zero(both) >> 3;
+        const int length = ((71 - std::countl_zero(both)) >> 3) - low;
+        const uint64_t deathBytes = deaths >> (8 * low);
+        const uint64_t birthBytes = births >> (8 * low);
+        std::memcpy(out, &deathBytes, 8);
+        std::memcpy(out + length, &birthBytes, 8);
+        span = static_cast<uint8_t>(low | (length << 3));
+        return out + 2 * length;
     }
     // Empties the record for writing anew, keeping its storage.
     void Restart();
@@ -78,7 +82,7 @@ private:
     std::unique_ptr<uint8_t[]> bytes_;
     size_t capacity_ = 0;
     size_t words_ = 0;
-    // The places at 0 .. placesEnd_, the spans at flagsAt_, two a word, and
+    // The places at 0 .. placesEnd_, the spans at flagsAt_, one a word, and
     // the mask bytes at masksAt_ .. masksEnd_, then eight bytes of room that a
     // mask's reading may pass its end by.
     size_t placesEnd_ = 0;
