@@ -500,6 +500,25 @@ TilePlane::Step(Lattice lattice, const std::vector<uint8_t>& survival,
             for (uint64_t columns = tile.stepChanged; columns != 0; columns &= columns - 1) {
                 words_[words++] = word(tile, std::countr_zero(columns));
             }
+        } else if (end - g <= 4) {
+            // A few tiles: each column that any of them changed, through the
+            // tiles in turn, a word kept where that tile changed it.
+            uint64_t any = 0;
+            for (size_t k = g; k < end; ++k) {
+                any |= changed_[k]->stepChanged;
+            }
+            const size_t most = words + static_cast<size_t>(std::popcount(any)) * (end - g);
+            if (words_.size() < most) {
+                words_.resize(2 * most);
+            }
+            for (; any != 0; any &= any - 1) {
+                const int c = std::countr_zero(any);
+                for (size_t k = g; k < end; ++k) {
+                    const Tile& tile = *changed_[k];
+                    words_[words] = word(tile, c);
+                    words += (tile.stepChanged >> c) & 1;
+                }
+            }
         } else {
             uint32_t start[65] = {}; // start[c + 1] counts column c, then becomes where it starts
             for (size_t k = g; k < end; ++k) {
