@@ -143,7 +143,7 @@ void TilePlane::Drop(uint32_t id) {
     sortedValid_ = false;
 }
 
-void TilePlane::Touch(uint32_t id, int column, uint64_t rows) {
+__attribute__((always_inline)) inline void TilePlane::Touch(uint32_t id, int column, uint64_t rows) {
     Tile& tile = At(id);
     if (!tile.touched) {
         tile.touched = true;
@@ -156,7 +156,7 @@ void TilePlane::Touch(uint32_t id, int column, uint64_t rows) {
         tile.northColumns |= (rows >> 63) != 0 ? bit : 0;
     }
 }
-void TilePlane::Schedule(uint32_t id) {
+__attribute__((always_inline)) inline void TilePlane::Schedule(uint32_t id) {
     Tile& tile = At(id);
     if (tile.stamp != stepNumber_) {
         tile.stamp = stepNumber_;
