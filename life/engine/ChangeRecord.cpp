@@ -1,5 +1,7 @@
 #include "ChangeRecord.h"
 
+#include "ProcessorClones.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -58,7 +60,7 @@ struct Packed {
 // another column has its x step, then its step in tiles, both flagged. The
 // counts of cells use the popcount instruction, and the spans the bit scans
 // and shifts of later processors, where the processor has them.
-__attribute__((target_clones("arch=x86-64-v3", "popcnt", "default"))) Packed
+LIFE_CLONES_FOR_BIT_COUNTS Packed
 Pack(const ChangeWord* words, size_t count, uint8_t* places, uint8_t* flags, uint8_t* masks) {
     uint32_t lastX = 0;
     uint32_t lastTy = 0;

@@ -1,6 +1,7 @@
 #include "TilePlane.h"
 
 #include "CountPlanes.h"
+#include "ProcessorClones.h"
 
 #include <algorithm>
 #include <bit>
@@ -403,7 +404,7 @@ template <Lattice L> void TilePlane::ComputeAll(const Rule& rule) {
 
 // Compiled a second time for processors with the bit scans and shifts of
 // later processors, chosen when the program starts.
-__attribute__((target_clones("arch=x86-64-v3", "default"))) void
+LIFE_CLONES_FOR_LATER_PROCESSORS void
 TilePlane::Step(Lattice lattice, const std::vector<uint8_t>& survival,
                 const std::vector<uint8_t>& birth, ChangeRecord& record) {
     ++stepNumber_;
